@@ -1,0 +1,142 @@
+#include "documents/XmlPath.h"
+
+namespace T730
+{
+
+juce::StringArray splitAt (const juce::String& text, juce::juce_wchar separator)
+{
+    juce::StringArray pieces;
+    auto start = text.getCharPointer();
+    auto p = start;
+
+    for (;;)
+    {
+        auto c = p.getAndAdvance();
+        if (c == separator || c == 0)
+        {
+            auto end = p;
+            --end;
+            pieces.add (juce::String (start, end));
+            if (c == 0)
+                break;
+            start = p;
+        }
+    }
+
+    return pieces;
+}
+
+namespace
+{
+bool passesSelectors (const juce::XmlElement& child, const juce::StringArray& pieces)
+{
+    for (int i = 1; i < pieces.size(); ++i)
+    {
+        auto parts = splitAt (pieces[i], '=');
+        if (parts.size() != 2)
+            continue;
+
+        if (child.hasAttribute (parts[0]) && child.getStringAttribute (parts[0]) != parts[1])
+            return false;
+    }
+    return true;
+}
+
+juce::XmlElement* findStep (const juce::XmlElement* element, const juce::String& step, bool withSelectors)
+{
+    if (element == nullptr || step.isEmpty())
+        return nullptr;
+
+    juce::StringArray pieces;
+    if (withSelectors)
+        pieces = splitAt (step, ',');
+    else
+        pieces.add (step);
+
+    const auto& tag = pieces[0];
+    if (tag.isEmpty())
+        return nullptr;
+
+    for (auto* child : element->getChildIterator())
+        if (child->hasTagName (tag) && passesSelectors (*child, pieces))
+            return child;
+
+    return nullptr;
+}
+
+juce::XmlElement* follow (const juce::XmlElement* element, const juce::String& path, bool withSelectors)
+{
+    if (element == nullptr)
+        return nullptr;
+
+    auto* current = const_cast<juce::XmlElement*> (element);
+    for (auto& step : splitAt (path, '/'))
+    {
+        current = findStep (current, step, withSelectors);
+        if (current == nullptr)
+            return nullptr;
+    }
+    return current;
+}
+} // namespace
+
+juce::XmlElement* findElement (const juce::XmlElement* element, const juce::String& path)
+{
+    return follow (element, path, false);
+}
+
+juce::XmlElement* findElementSelect (const juce::XmlElement* element, const juce::String& path)
+{
+    return follow (element, path, true);
+}
+
+juce::String getOwnText (const juce::XmlElement* element)
+{
+    if (element == nullptr)
+        return {};
+
+    juce::String text;
+    for (auto* child : element->getChildIterator())
+        if (child->isTextElement())
+            text << child->getText();
+    return text;
+}
+
+juce::String getElementText (const juce::XmlElement* element, const juce::String& path)
+{
+    return getOwnText (findElement (element, path));
+}
+
+juce::String getElementSelectText (const juce::XmlElement* element, const juce::String& path)
+{
+    return getOwnText (findElementSelect (element, path));
+}
+
+int getElementInt (const juce::XmlElement* element, const juce::String& path, int defaultValue)
+{
+    auto* found = findElement (element, path);
+    if (found == nullptr)
+        return defaultValue;
+    return getOwnText (found).getIntValue();
+}
+
+juce::XmlElement* addTextChild (juce::XmlElement* parent, const juce::String& tag, const juce::String& text)
+{
+    if (parent == nullptr)
+        return nullptr;
+
+    auto* child = parent->createNewChildElement (tag);
+    child->addTextElement (text);
+    return child;
+}
+
+juce::XmlElement* addIndexedTextChild (juce::XmlElement* parent, const juce::String& tag,
+                                       const juce::String& attribute, int index, const juce::String& text)
+{
+    auto* child = addTextChild (parent, tag, text);
+    if (child != nullptr)
+        child->setAttribute (attribute, index);
+    return child;
+}
+
+} // namespace T730

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace T730
+{
+
+/** The pieces of the text between occurrences of the separator, empty pieces
+    included ("a//b" gives "a", "", "b"; "" gives one empty piece). */
+juce::StringArray splitAt (const juce::String& text, juce::juce_wchar separator);
+
+/** Follows a "/"-separated list of tags from the element, taking the first
+    child with each tag (case-insensitive). Null element or path miss: null. */
+juce::XmlElement* findElement (const juce::XmlElement* element, const juce::String& path);
+
+/** Like findElement, but each step may carry ","-separated selectors of the
+    form name=value ("RecorderFile,idx=1"). A child passes a step when every
+    selector that is of that form and names an attribute the child has matches
+    exactly; the first child that passes is taken. */
+juce::XmlElement* findElementSelect (const juce::XmlElement* element, const juce::String& path);
+
+/** The concatenated direct text children of an element (text of nested elements excluded). */
+juce::String getOwnText (const juce::XmlElement* element);
+
+/** Text at the path, "" when not found. */
+juce::String getElementText (const juce::XmlElement* element, const juce::String& path);
+
+/** Text at the selector path, "" when not found. */
+juce::String getElementSelectText (const juce::XmlElement* element, const juce::String& path);
+
+/** The integer at the path; the default when the element is missing. A present
+    element is read with JUCE's integer parsing, so an empty element gives 0. */
+int getElementInt (const juce::XmlElement* element, const juce::String& path, int defaultValue);
+
+/** Appends a child element `tag` holding one text node (even when the text is empty). */
+juce::XmlElement* addTextChild (juce::XmlElement* parent, const juce::String& tag, const juce::String& text);
+
+/** Appends a child element `tag` holding the text, with the attribute set to the decimal index. */
+juce::XmlElement* addIndexedTextChild (juce::XmlElement* parent, const juce::String& tag,
+                                       const juce::String& attribute, int index, const juce::String& text);
+
+} // namespace T730

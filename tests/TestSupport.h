@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace oxatest
+{
+
+/** A fresh empty folder under the system's temporary folder, deleted with the object. */
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+
+    const juce::File& get() const noexcept { return folder; }
+    juce::File operator/ (const juce::String& relative) const { return folder.getChildFile (relative); }
+
+private:
+    juce::File folder;
+};
+
+/** A file of tests/data. */
+juce::File testData (const juce::String& relative);
+
+/** The staged install folder of the build (executable, resources/, factory folders). */
+juce::File stageFolder();
+
+/** Runs the message loop for the given time (or until the predicate is true). */
+bool pumpMessagesUntil (const std::function<bool()>& done, int timeoutMs);
+
+} // namespace oxatest
