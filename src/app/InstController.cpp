@@ -1,0 +1,323 @@
+#include "app/InstController.h"
+#include "app/FileCopyThread.h"
+#include "app/ProgressWindow.h"
+#include "documents/OxXMLDocument.h"
+#include "documents/SafeFileWriter.h"
+#include "platform/DataFolders.h"
+
+namespace T730
+{
+
+namespace
+{
+    // Written on the message thread by openDeviceIO; read by the menu and the engine.
+    std::atomic<bool> audioReadyFlag { false };
+
+    constexpr const char* errorLogName = "ErrLogM7c.log";
+    constexpr const char* logWelcome = "OXA Tools M7c log start:";
+    constexpr double deviceSampleRate = 44100.0;
+    constexpr int firstRunBlockSize = 441;
+} // namespace
+
+bool isAudioReady() noexcept
+{
+    return audioReadyFlag.load();
+}
+
+juce::File InstController::getSettingsFile()
+{
+    return getUserDataFolder (UserFolder::setting, false).getChildFile (AppSetting::fileName);
+}
+
+juce::File InstController::getErrorLogFile()
+{
+    return getUserDataFolder (UserFolder::setting, false).getChildFile (errorLogName);
+}
+
+//==============================================================================
+InstController::InstController()
+{
+    // 1. Members are constructed above: settings at their defaults, every pointer null.
+    //    The tool set, the patch and song stores and the tuner reference are built here
+    //    as their subsystems arrive.
+
+    // 2. Splash: shown here (at least 1000 ms, closed at the end of construction).
+
+    // 3. Device presence.
+    devicePresent = isDevicePresent();
+
+    // 4. First-run check and installation.
+    if (needsFirstRun())
+    {
+        firstRun = true;
+        runFirstRunInstaller();
+    }
+
+    // 5. The error log.
+    openErrorLog();
+
+    // 6. Effect plug-in format registration (engine).
+    // 7. The Synchronizer learns the controller (engine).
+    // 8. The shared picture cache (user interface).
+    // 9. Patch groups and songs are loaded by their stores.
+    // 10. Engine (DspMain) and MIDI link (MidiMain, with this controller as its listener).
+
+    // 11. Settings.
+    loadSettings();
+
+    // 12. The current tool set.
+    normaliseCurrentProject();
+    // Loading the tool set (and clearing CurrentProject when that fails) joins here.
+
+    // 13. The engine applies the tool set.
+    // 14. The undo keeper: originator this controller, no limit, initial snapshot, enabled.
+
+    // 15. The audio device manager.
+    initialiseAudio();
+
+    // 16. Audio and MIDI of the device.
+    openDeviceIO (devicePresent, true);
+
+    // 17. GuiMain, the CPU meter window (hidden), the device watcher and the backup worker.
+    // 18. The splash closes.
+}
+
+InstController::~InstController()
+{
+    // 1. The device leaves editor mode (and tuner mode when the tuner page is showing).
+    // 2. The Synchronizer forgets the controller.
+
+    // 3. Backup worker and device watcher.
+    backup.reset();
+    devConnection.reset();
+
+    // 4. (Only on systems whose driver keeps the last rate: the device is left at 48000 Hz.)
+
+    // 5. Ports closed.
+    openDeviceIO (false, true);
+
+    // 6. Settings.
+    saveSettings();
+
+    // 7. Tooltip window (user interface), then the owned members in this order.
+    cpuMeterWindow.reset();
+    undoKeeper.reset();
+    midi.reset();
+    engine.reset();
+    gui.reset();
+
+    // 8. Shared picture cache, effect module loader and Synchronizer.
+
+    // 9. The log, last of all.
+    closeErrorLog();
+
+    // 10. By-value members go in reverse declaration order.
+}
+
+//==============================================================================
+void InstController::handleMessage (const juce::Message&)
+{
+    // The posted update messages are dispatched here once the sections exist.
+}
+
+bool InstController::prepareQuit()
+{
+    // Asking to discard an edited tool set, entering GuiMain's busy section and
+    // stopping every playable item join here with their subsystems.
+    return true;
+}
+
+bool InstController::isDevicePresent() const
+{
+    // Presence is a MIDI input whose name contains "M7c".
+    for (const auto& device : juce::MidiInput::getAvailableDevices())
+        if (device.name.contains ("M7c"))
+            return true;
+
+    return false;
+}
+
+//==============================================================================
+bool InstController::needsFirstRun() const
+{
+    // The order of this test differs from the installer's copy order.
+    for (const auto* name : { UserFolder::patchgroup, UserFolder::song, UserFolder::rhythm,
+                              UserFolder::setting, UserFolder::toolsets })
+        if (! getUserDataFolder (name, false).exists())
+            return true;
+
+    return false;
+}
+
+void InstController::runFirstRunInstaller()
+{
+    FileCopyThread installer (this);
+    installer.startThread();
+    runProgress (&installer, nullptr, true);
+    // The copy always completes, even when the dialog was closed early.
+    installer.waitForThreadToExit (-1);
+}
+
+void InstController::openErrorLog()
+{
+    const auto logFile = getErrorLogFile();
+
+    if (! logFile.existsAsFile())
+    {
+        const auto installed = getInstalledDataFolder (UserFolder::setting).getChildFile (errorLogName);
+        if (installed.existsAsFile())
+            installed.copyFileTo (logFile);
+    }
+
+    errorLog = std::make_unique<juce::FileLogger> (logFile, logWelcome);
+    juce::Logger::setCurrentLogger (errorLog.get());
+}
+
+void InstController::closeErrorLog()
+{
+    if (juce::Logger::getCurrentLogger() == errorLog.get())
+        juce::Logger::setCurrentLogger (nullptr);
+
+    errorLog.reset();
+}
+
+void InstController::loadSettings()
+{
+    const auto file = getSettingsFile();
+    if (! file.existsAsFile())
+        return;
+
+    OxXMLDocument document (file);
+    if (auto* root = document.root())
+        if (! settings.read (root))
+            juce::Logger::writeToLog ("Failed reading setting file.");
+
+    // Request 8 (SetMasterLevel) with the loaded MasterLv: the engine's master volume.
+}
+
+void InstController::saveSettings()
+{
+    const auto file = getSettingsFile();
+
+    juce::XmlElement root (AppSetting::rootTag);
+    settings.write (&root);
+
+    if (! file.getParentDirectory().createDirectory() || ! writeXmlDocument (file, root))
+        juce::Logger::writeToLog ("Failed writing toolset file.");
+}
+
+void InstController::normaliseCurrentProject()
+{
+    auto& current = settings.CurrentProject;
+    if (current.isEmpty())
+        return;
+
+    const auto toolsets = getUserDataFolder (UserFolder::toolsets, false);
+
+    // Stored paths may come from another system: take the last component whichever
+    // separator it uses.
+    auto name = current.replaceCharacter ('\\', '/');
+    const bool absolute = juce::File::isAbsolutePath (name) || current.containsChar ('\\')
+                          || (current.length() > 1 && current[1] == ':');
+    if (absolute)
+        name = name.trimCharactersAtEnd ("/").fromLastOccurrenceOf ("/", false, false);
+
+    current = name.isEmpty() ? juce::String() : toolsets.getChildFile (name).getFullPathName();
+}
+
+//==============================================================================
+std::pair<juce::String, juce::String> InstController::findDeviceAudio (juce::AudioDeviceManager& manager)
+{
+    for (auto* type : manager.getAvailableDeviceTypes())
+    {
+        type->scanForDevices();
+        for (const auto& name : type->getDeviceNames (false))
+            if (name.contains ("M7c"))
+                return { type->getTypeName(), name };
+    }
+
+    return {};
+}
+
+void InstController::initialiseAudio()
+{
+    // The device is preferred by name; without it JUCE takes the default device
+    // of the first driver type.
+    const auto error = deviceManager.initialise (2, 2, nullptr, true, "*M7c*");
+    juce::ignoreUnused (error);
+}
+
+bool InstController::openAudio()
+{
+    const auto [typeName, deviceName] = findDeviceAudio (deviceManager);
+    if (deviceName.isEmpty())
+        return false;
+
+    if (deviceManager.getCurrentAudioDeviceType() != typeName)
+        deviceManager.setCurrentAudioDeviceType (typeName, false);
+
+    const auto select = [this, &deviceName] (int blockSize)
+    {
+        auto setup = deviceManager.getAudioDeviceSetup();
+        setup.outputDeviceName = deviceName;
+        setup.inputDeviceName = deviceName;
+        setup.sampleRate = deviceSampleRate;
+        setup.bufferSize = blockSize;
+        setup.useDefaultInputChannels = true;
+        setup.useDefaultOutputChannels = true;
+        return deviceManager.setAudioDeviceSetup (setup, true);
+    };
+
+    int blockSize = 0;
+    if (firstRun)
+    {
+        select (0);
+        blockSize = firstRunBlockSize;
+    }
+
+    auto error = select (blockSize);
+    if (error.isNotEmpty())
+        error = select (firstRunBlockSize);
+
+    return error.isEmpty() && deviceManager.getCurrentAudioDevice() != nullptr;
+}
+
+void InstController::closeAudio()
+{
+    auto setup = deviceManager.getAudioDeviceSetup();
+    setup.outputDeviceName.clear();
+    setup.inputDeviceName.clear();
+    deviceManager.setAudioDeviceSetup (setup, false);
+    // The engine stops being the audio callback here.
+    deviceManager.closeAudioDevice();
+    audioReadyFlag = false;
+}
+
+void InstController::openDeviceIO (bool open, bool withMidi)
+{
+    if (open)
+    {
+        if (openAudio())
+        {
+            // The engine becomes the audio callback here.
+            audioReadyFlag = true;
+            firstRun = false;
+        }
+        else
+        {
+            juce::Logger::writeToLog ("Failed initializing audio I/O.");
+            audioReadyFlag = false;
+        }
+
+        // withMidi: the MIDI port search of the device link joins here.
+        juce::ignoreUnused (withMidi);
+    }
+    else
+    {
+        // withMidi: the MIDI port is released here by the device link.
+        juce::ignoreUnused (withMidi);
+        closeAudio();
+    }
+}
+
+} // namespace T730

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "app/AppSetting.h"
+#include "app/Owned.h"
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_events/juce_events.h>
+#include <atomic>
+#include <memory>
+
+// Subsystem objects the controller owns; each is declared by its own subsystem.
+class DevConnection;
+class TunerLib;
+class Splash;
+
+namespace T730
+{
+class GuiMain;
+class DspMain;
+class MidiMain;
+class Project;
+class PatchManager;
+class SongManager;
+class CpuMeterWindow;
+class BackupProgress;
+template <typename Kept> class MementoCareTaker;
+
+/** True while the audio device is open with the engine as its callback.
+    Written by the controller on the message thread; read by the menu and the engine. */
+bool isAudioReady() noexcept;
+
+/** The single owner of the application's state: settings, the current tool set,
+    the patch and song stores, the tuner reference, the undo keeper, the audio
+    engine, the MIDI link, the device watcher, the backup worker and the root
+    component. Built by the main window and destroyed by it, both in a fixed order.
+
+    The class is spread over several files, one per concern:
+      InstController.cpp          start-up, shut-down, settings, audio opening
+      InstControllerDevice.cpp    device presence, MIDI side of openDeviceIO, received messages
+      InstControllerRequests.cpp  the numbered requests
+      InstControllerToolSet.cpp   tool set operations
+      InstContMes.cpp             the posted messages
+
+    Bases, in order: juce::MessageListener (primary), MementoOriginator<Project>
+    (undo), DevConnectionListener (device watcher), MidiMainListener (MIDI link).
+    The last three join as their subsystems arrive. */
+class InstController : public juce::MessageListener
+                     // , public MementoOriginator<Project>
+                     // , public DevConnectionListener
+                     // , public MidiMainListener
+{
+public:
+    /** Builds everything; runs the first-run installer modally when a user-data folder is missing. */
+    InstController();
+
+    /** Tells the device editing ends, closes the ports, saves the settings and
+        deletes the members in their fixed order. */
+    ~InstController() override;
+
+    /** The controller's own posted messages. */
+    void handleMessage (const juce::Message& message) override;
+
+    // getAllCommands, getCommandInfo and perform (the menu's command target) join here.
+
+    /** The settings record (request 1 hands out the same object). */
+    AppSetting& getSettings() noexcept { return settings; }
+
+    /** Asks to quit (the path of request 7): false keeps the program running. */
+    bool prepareQuit();
+
+    /** True when the M7c is attached; asks afresh on every call. */
+    bool isDevicePresent() const;
+
+    /** Opens (or closes) the device's audio and, with withMidi, its MIDI port. */
+    void openDeviceIO (bool open, bool withMidi);
+
+    juce::AudioDeviceManager& getDeviceManager() noexcept { return deviceManager; }
+
+    /** True from a start-up that found a user-data folder missing until the audio first opens. */
+    bool isFirstRun() const noexcept { return firstRun; }
+
+    /** The audio device name the program prefers: the first of any driver type that
+        contains "M7c"; empty (with an empty type) when there is none. */
+    static std::pair<juce::String, juce::String> findDeviceAudio (juce::AudioDeviceManager& manager);
+
+    /** The settings file path ("OXAToolsM7c.xml" in the setting folder). */
+    static juce::File getSettingsFile();
+
+    /** The error log path ("ErrLogM7c.log" in the setting folder). */
+    static juce::File getErrorLogFile();
+
+private:
+    bool needsFirstRun() const;
+    void runFirstRunInstaller();
+    void openErrorLog();
+    void closeErrorLog();
+    void loadSettings();
+    void saveSettings();
+    void normaliseCurrentProject();
+    void initialiseAudio();
+    bool openAudio();
+    void closeAudio();
+
+    // Members, in their fixed declaration order.
+    Owned<GuiMain> gui;
+    Owned<DspMain> engine;
+    Owned<MidiMain> midi;
+    juce::AudioDeviceManager deviceManager;
+    AppSetting settings;
+    Owned<Project> project;               // the current tool set (held by value once it exists)
+    Owned<MementoCareTaker<Project>> undoKeeper;
+    Owned<DevConnection> devConnection;
+    bool devicePresent = false;
+    Owned<PatchManager> patchManager;     // held by value once it exists
+    Owned<SongManager> songManager;       // held by value once it exists
+    Owned<TunerLib> tuner;                // held by value (reference 440 Hz) once it exists
+    Owned<CpuMeterWindow> cpuMeterWindow;
+    Owned<BackupProgress> backup;
+    bool firstRun = false;
+    bool busy = false;
+    juce::String midiDeviceName;
+
+    /** The error log, JUCE's current logger from construction to the end of destruction. */
+    std::unique_ptr<juce::FileLogger> errorLog;
+
+    JUCE_DECLARE_NON_COPYABLE (InstController)
+};
+
+} // namespace T730
