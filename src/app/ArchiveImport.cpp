@@ -1,0 +1,248 @@
+#include "app/ArchiveImport.h"
+
+#include "app/OxException.h"
+#include "app/UserDialogs.h"
+#include "app/ZIPDecompressionThread.h"
+#include "documents/Archive.h"
+
+namespace T730
+{
+
+namespace
+{
+    void showKindError (int kind)
+    {
+        if (kind == ArchiveImport::rhythmKind)
+            OxExceptionZipImpNoSong().show();
+        else
+            OxExceptionZipImpNoToolSet().show();
+    }
+} // namespace
+
+ArchiveImport::ArchiveImport (const Folders& foldersToUse, UserDialogs& dialogsToUse)
+    : folders (foldersToUse), dialogs (dialogsToUse)
+{
+    runUnpacking = [] (ZIPDecompressionThread& thread) { thread.waitForThreadToExit (-1); };
+}
+
+juce::File ArchiveImport::getDefaultWorkFolder()
+{
+    return juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("OXA Tools Temporary");
+}
+
+juce::String ArchiveImport::describe (Outcome outcome)
+{
+    switch (outcome)
+    {
+        case Outcome::failed:    return "Error while importing process.";
+        case Outcome::cancelled: return "Import canceled.";
+        case Outcome::finished:  break;
+    }
+    return {};
+}
+
+juce::Array<juce::File> ArchiveImport::listFiles (const juce::File& folder, const juce::String& pattern)
+{
+    // Sorted by name, so which document is "last" does not depend on the file system.
+    auto files = folder.findChildFiles (juce::File::findFiles, false, pattern);
+    files.sort();
+    return files;
+}
+
+ArchiveImport::Result ArchiveImport::run (const juce::File& source, int kind)
+{
+    Result result;
+
+    folders.work.deleteRecursively();
+    folders.work.createDirectory();
+
+    const auto stop = [&] (Outcome outcome)
+    {
+        juce::Logger::writeToLog (describe (outcome));
+        folders.work.deleteRecursively();
+        result.outcome = outcome;
+        return result;
+    };
+
+    if (! source.existsAsFile())
+    {
+        juce::Logger::writeToLog ("error at song import function: file nonexistent");
+        return stop (Outcome::failed);
+    }
+
+    if (Outcome outcome; ! unpack (source, kind, outcome))
+        return stop (outcome);
+
+    if (kind == toolSetKind && ! importToolSets (result))
+        return stop (result.outcome);
+
+    if (! importSongs (kind, result))
+        return stop (result.outcome);
+
+    importRhythmPatterns();
+
+    folders.work.deleteRecursively();
+    result.outcome = Outcome::finished;
+    return result;
+}
+
+bool ArchiveImport::unpack (const juce::File& source, int kind, Outcome& outcome)
+{
+    outcome = Outcome::failed;
+
+    if (isArchive (source))
+    {
+        if (! unpackArchive (source, folders.work))
+        {
+            OxExceptionInvalidProjData().show();
+            return false;
+        }
+        return true;
+    }
+
+    ZIPDecompressionThread thread (source, folders.work);
+    thread.startThread();
+    runUnpacking (thread);
+    thread.stopThread (2000);
+
+    if (thread.hasFailed())
+    {
+        // A damaged or hostile ZIP file (an entry that would leave the work folder).
+        showKindError (kind);
+        return false;
+    }
+
+    if (! thread.isCompleted())
+    {
+        outcome = Outcome::cancelled;
+        return false;
+    }
+
+    return true;
+}
+
+ArchiveImport::Answer ArchiveImport::resolveExisting (juce::File& destination)
+{
+    if (! destination.exists())
+        return Answer::overwrite;
+
+    const auto answer = dialogs.askOverwrite ("Overwrite?\n\"" + destination.getFileNameWithoutExtension() + "\"");
+
+    if (answer == 0)
+        return Answer::cancelled;
+
+    if (answer == 2)
+    {
+        juce::File chosen;
+        if (! dialogs.chooseFileToSave (destination.getNonexistentSibling(), "xml", chosen))
+            return Answer::cancelled;
+
+        destination = chosen;
+        return Answer::renamed;
+    }
+
+    return Answer::overwrite;
+}
+
+bool ArchiveImport::importToolSets (Result& result)
+{
+    const auto source = folders.work.getChildFile ("toolsets");
+    const auto documents = source.isDirectory() ? listFiles (source, "*.xml") : juce::Array<juce::File>();
+
+    if (documents.isEmpty())
+    {
+        OxExceptionZipImpNoToolSet().show();
+        result.outcome = Outcome::failed;
+        return false;
+    }
+
+    for (auto& document : documents)
+    {
+        auto destination = folders.toolsets.getChildFile (document.getFileName());
+
+        if (resolveExisting (destination) == Answer::cancelled)
+        {
+            result.outcome = Outcome::cancelled;
+            return false;
+        }
+
+        destination.getParentDirectory().createDirectory();
+        document.copyFileTo (destination);
+
+        // The tool set folder goes beside its document, under the document's name.
+        const auto folder = source.getChildFile (document.getFileNameWithoutExtension());
+        if (folder.isDirectory())
+            folder.copyDirectoryTo (destination.getSiblingFile (destination.getFileNameWithoutExtension()));
+
+        if (onToolSetImported)
+            onToolSetImported();
+
+        result.path = destination;
+        result.imported = true;
+    }
+
+    return true;
+}
+
+bool ArchiveImport::importSongs (int kind, Result& result)
+{
+    const auto source = folders.work.getChildFile ("song");
+    const auto songs = source.isDirectory() ? listFiles (source, "*.xml") : juce::Array<juce::File>();
+
+    if (songs.isEmpty())
+    {
+        if (kind != rhythmKind)
+            return true;
+
+        OxExceptionZipImpNoSong().show();
+        result.outcome = Outcome::failed;
+        return false;
+    }
+
+    for (auto& song : songs)
+    {
+        auto destination = folders.song.getChildFile (song.getFileName());
+
+        if (destination.exists())
+        {
+            // A tool set import keeps the songs the user has, and stops at the first one.
+            if (kind != rhythmKind)
+                break;
+
+            if (resolveExisting (destination) == Answer::cancelled)
+            {
+                result.outcome = Outcome::cancelled;
+                return false;
+            }
+        }
+
+        destination.getParentDirectory().createDirectory();
+        song.copyFileTo (destination);
+
+        if (onSongImported)
+            onSongImported (destination);
+
+        if (kind == rhythmKind)
+        {
+            result.path = destination;
+            result.imported = true;
+        }
+    }
+
+    return true;
+}
+
+void ArchiveImport::importRhythmPatterns()
+{
+    const auto source = folders.work.getChildFile ("rhythm");
+    if (! source.isDirectory())
+        return;
+
+    folders.rhythm.createDirectory();
+
+    for (auto* pattern : { "*.xml", "*.mid" })
+        for (auto& file : listFiles (source, pattern))
+            file.copyFileTo (folders.rhythm.getChildFile (file.getFileName()));
+}
+
+} // namespace T730

@@ -1,0 +1,123 @@
+#include "app/ZIPDecompressionThread.h"
+
+namespace T730
+{
+
+bool isSafeEntryPath (const juce::String& entryPath)
+{
+    if (entryPath.isEmpty())
+        return true;
+
+    for (auto c : entryPath)
+        if (c < 0x20 || c == 0x7f)
+            return false;
+
+    const auto path = entryPath.replaceCharacter ('\\', '/');
+
+    if (path.startsWithChar ('/') || path.startsWithChar ('~'))
+        return false;
+
+    if (path.length() >= 2 && juce::CharacterFunctions::isLetter (path[0]) && path[1] == ':')
+        return false;
+
+    for (auto& step : juce::StringArray::fromTokens (path, "/", {}))
+        if (step == "..")
+            return false;
+
+    return true;
+}
+
+ZIPDecompressionThread::ZIPDecompressionThread (const juce::File& zipFile, const juce::File& destinationFolder)
+    : juce::Thread ("Decompression Thread"), source (zipFile), destination (destinationFolder)
+{
+}
+
+ZIPDecompressionThread::~ZIPDecompressionThread()
+{
+    stopThread (2000);
+}
+
+float ZIPDecompressionThread::advance()
+{
+    auto p = progress.load();
+    if (p < 0.95f)
+        progress.store (p += 0.003f);
+    return p;
+}
+
+void ZIPDecompressionThread::cancel()
+{
+    stopThread (2000);
+}
+
+void ZIPDecompressionThread::run()
+{
+    unpack();
+}
+
+void ZIPDecompressionThread::unpack()
+{
+    auto finish = [this] (bool ok)
+    {
+        completed = ok;
+        failed = ! ok && ! threadShouldExit();
+        done = true;
+    };
+
+    juce::ZipFile zip (source);
+
+    // Check everything before writing anything.
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+    {
+        auto* entry = zip.getEntry (i);
+        if (entry->isSymbolicLink || ! isSafeEntryPath (entry->filename))
+            return finish (false);
+
+        const auto path = entry->filename.replaceCharacter ('\\', '/');
+        if (path.isNotEmpty() && ! destination.getChildFile (path).isAChildOf (destination))
+            return finish (false);
+    }
+
+    if (! destination.createDirectory())
+        return finish (false);
+
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+    {
+        if (threadShouldExit())
+            return finish (false);
+
+        const auto path = zip.getEntry (i)->filename.replaceCharacter ('\\', '/');
+        if (path.isEmpty())
+            continue;
+
+        auto target = destination.getChildFile (path);
+
+        if (path.endsWithChar ('/'))
+        {
+            if (! target.createDirectory())
+                return finish (false);
+            continue;
+        }
+
+        std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (i));
+        if (in == nullptr || ! target.getParentDirectory().createDirectory())
+            return finish (false);
+
+        // Never write through a link that some earlier step left in place.
+        if (target.isSymbolicLink() || (target.exists() && ! target.deleteFile()))
+            return finish (false);
+
+        juce::FileOutputStream out (target);
+        if (out.failedToOpen())
+            return finish (false);
+
+        out.writeFromInputStream (*in, -1);
+        out.flush();
+        if (out.getStatus().failed())
+            return finish (false);
+    }
+
+    finish (true);
+}
+
+} // namespace T730
