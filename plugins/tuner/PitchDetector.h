@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Fft.h"
+
+#include <complex>
+#include <memory>
+#include <vector>
+
+namespace T730::Modules
+{
+
+/** McLeod pitch method: the normalised square difference function (NSDF) of one window,
+    its first key maximum above a fraction of the highest, refined by parabolic interpolation
+    and then by a least-squares fit over the peaks at the period's multiples, which divides the
+    interpolation error by the number of periods in reach.
+
+    prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
+class PitchDetector
+{
+public:
+    struct Settings
+    {
+        double minFrequency = 25.0;     // lowest pitch reported
+        double maxFrequency = 2000.0;   // highest pitch reported
+        double keyMaxThreshold = 0.9;   // key maximum chosen: first at least this x the highest
+        double minClarity = 0.6;        // NSDF value below which a window has no pitch
+    };
+
+    /** Window length for a sample rate: 4096 at 44.1/48 kHz (enough for 30.87 Hz),
+        twice that at 88.2/96 kHz. */
+    static int windowSizeFor (double sampleRate);
+
+    void prepare (double sampleRate, const Settings& settings);
+
+    int getWindowSize() const noexcept { return windowSize; }
+
+    /** Pitch in Hz of the `getWindowSize()` samples at `window`, or 0 when there is none
+        (signal below `gateRms`, no clear periodicity or out of range). */
+    double analyse (const double* window, double gateRms);
+
+    /** The NSDF value of the chosen peak of the last analysis (0 without pitch). */
+    double getLastClarity() const noexcept { return lastClarity; }
+
+private:
+    int findKeyMaximum() const;
+    double parabolicPeak (int lag) const;
+    double refineOverMultiples (double period, double clarity) const;
+
+    double rate = 44100.0;
+    Settings settings;
+    int windowSize = 0;
+    int maxLag = 0;
+    std::unique_ptr<Fft> fft;
+    std::vector<std::complex<double>> spectrum;
+    std::vector<double> centred;
+    std::vector<double> nsdf;
+    double lastClarity = 0.0;
+};
+
+} // namespace T730::Modules
