@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+namespace T730
+{
+
+/** Where a picture named in a module description lives. */
+struct ModulePictureName
+{
+    juce::String archive;  // the module's type key, or "Common"
+    juce::String fileName; // the entry name inside the archive's "resource" folder
+};
+
+/** Resolves a picture name of module `moduleKey`: a name starting with
+    "Common:" is taken from the shared archive "Common" without the prefix;
+    a name without "." gets ".png". */
+ModulePictureName resolveModulePictureName (const juce::String& moduleKey, const juce::String& pictureName);
+
+/** The picture, through the picture cache: looked up in the cache node of its
+    archive, and on a miss read from <resources>/<archive>.orc/resource/<file>,
+    decoded and stored. Null when it cannot be found or decoded (nothing is
+    stored then). Safe to call from the message thread and the editor's
+    drawing thread. */
+juce::Image getModulePicture (const juce::File& resourceFolder, const juce::String& moduleKey,
+                              const juce::String& pictureName);
+
+/** The same from the program's resource folder. */
+juce::Image getModulePicture (const juce::String& moduleKey, const juce::String& pictureName);
+
+} // namespace T730
