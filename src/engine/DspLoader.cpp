@@ -1,5 +1,7 @@
 #include "engine/DspLoader.h"
 
+#include "platform/DataFolders.h"
+
 #include <mutex>
 
 namespace T730
@@ -62,9 +64,7 @@ juce::File DspLoader::getDefaultResourceFolder()
     const std::lock_guard<std::mutex> guard (instanceMutex);
     if (defaultFolder != juce::File())
         return defaultFolder;
-    return juce::File::getSpecialLocation (juce::File::currentExecutableFile)
-        .getParentDirectory()
-        .getChildFile ("resources");
+    return T730::getResourceFolder();
 }
 
 bool isPlainModuleName (const juce::String& name)

@@ -30,8 +30,8 @@ public:
     static void deleteInstance();
 
     /** The folder the process-wide registry uses (and where the nodes find the
-        modules' resource archives): the executable's folder + "resources" unless
-        set before the registry is first used. */
+        modules' resource archives): the install folder's "resources" unless set
+        before the registry is first used. */
     static void setDefaultResourceFolder (const juce::File& folder);
     static juce::File getDefaultResourceFolder();
 
