@@ -1,0 +1,54 @@
+#include "platform/DevicePresence.h"
+
+namespace T730::platform
+{
+
+juce::StringArray getMidiInputNames()
+{
+    juce::StringArray names;
+
+    // Asking JUCE without a sequencer makes ALSA print an error on every call.
+    if (! juce::File ("/dev/snd/seq").exists())
+        return names;
+
+    for (const auto& device : juce::MidiInput::getAvailableDevices())
+        names.add (device.name);
+
+    return names;
+}
+
+bool isM7cPresent()
+{
+    for (const auto& name : getMidiInputNames())
+        if (isM7cPortName (name))
+            return true;
+
+    return false;
+}
+
+} // namespace T730::platform
+
+DevConnection::DevConnection (DevConnectionListener* l, std::function<juce::StringArray()> list)
+    : listener (l), listInputs (list ? std::move (list) : std::function<juce::StringArray()> (T730::platform::getMidiInputNames))
+{
+    lastNames = listInputs();
+    startTimer (pollIntervalMs);
+}
+
+DevConnection::~DevConnection()
+{
+    stopTimer();
+}
+
+void DevConnection::checkNow()
+{
+    auto names = listInputs();
+
+    if (names == lastNames)
+        return;
+
+    lastNames = std::move (names);
+
+    if (listener != nullptr)
+        listener->devicePresenceChanged();
+}

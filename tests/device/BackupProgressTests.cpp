@@ -1,0 +1,223 @@
+#include "VirtualM7c.h"
+#include "device/BackupProgress.h"
+
+#include <gtest/gtest.h>
+
+using namespace T730;
+
+namespace
+{
+    /** The controller's part in a transfer: every received event goes to the worker. */
+    struct Forwarder : public MidiMainListener
+    {
+        void midiEventReceived (MidiRecvEv* event) override
+        {
+            std::unique_ptr<MidiRecvEv> owned (event);
+
+            if (worker != nullptr)
+                worker->handleEvent (event);
+        }
+
+        BackupProgress* worker = nullptr;
+    };
+
+    /** Collects the log lines written during its lifetime. */
+    struct LogCapture : public juce::Logger
+    {
+        LogCapture() : previous (juce::Logger::getCurrentLogger()) { juce::Logger::setCurrentLogger (this); }
+        ~LogCapture() override { juce::Logger::setCurrentLogger (previous); }
+
+        void logMessage (const juce::String& message) override
+        {
+            const juce::ScopedLock sl (lock);
+            lines.add (message);
+        }
+
+        juce::StringArray get()
+        {
+            const juce::ScopedLock sl (lock);
+            return lines;
+        }
+
+        juce::Logger* previous;
+        juce::CriticalSection lock;
+        juce::StringArray lines;
+    };
+
+    struct Rig
+    {
+        Rig() : midi (&forwarder), port (device, midi), worker (midi)
+        {
+            forwarder.worker = &worker;
+            midi.setOutput (&port);
+        }
+
+        ~Rig() { midi.setOutput (nullptr); }
+
+        m7c::VirtualM7c device;
+        Forwarder forwarder;
+        MidiMain midi;
+        m7c::VirtualM7cPort port;
+        BackupProgress worker;
+    };
+
+    void fillSource (PatchSet& set)
+    {
+        for (int i = 0; i < PatchSet::numPatches; ++i)
+        {
+            auto& edit = set.patches[(size_t) i].edit;
+            edit.name = "Src" + juce::String (i);
+            edit.setParam (0, 2, i % 50);
+            edit.setParam (8, 2, i % 8);
+            edit.setParam (5, 3, i * 20);
+            edit.setParam (1, 0, i & 1);
+        }
+    }
+}
+
+TEST (DeviceBackupProgress, BackupCopiesEveryPatchOfTheDevice)
+{
+    Rig rig;
+    rig.device.fillWithTestPatches (99);
+    PatchSet destination;
+
+    ASSERT_TRUE (rig.worker.backup (destination)) << rig.worker.getErrorMessage();
+    EXPECT_EQ (rig.worker.getErrorText(), "");
+    EXPECT_FLOAT_EQ (rig.worker.advance(), 1.0f);
+    EXPECT_TRUE (rig.worker.isDone());
+
+    for (int i = 0; i < PatchSet::numPatches; ++i)
+    {
+        const auto stored = rig.device.getPatch (i);
+        const auto& edit = destination.patches[(size_t) i].edit;
+        ASSERT_EQ (edit.name, juce::String (stored.name)) << i;
+
+        for (int k = 0; k < EditBuf::numParams; ++k)
+            ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
+    }
+}
+
+TEST (DeviceBackupProgress, RestoreOfFiftySendsFiftyDumpsThenTheEnd)
+{
+    Rig rig;
+    PatchSet source;
+    fillSource (source);
+
+    ASSERT_TRUE (rig.worker.restore (source, 50)) << rig.worker.getErrorMessage();
+    rig.device.waitUntilIdle();
+
+    const auto commands = rig.device.getReceivedCommands();
+    EXPECT_EQ (rig.device.countReceived (SysEx::Command::patchDataDump), 50);
+    ASSERT_FALSE (commands.empty());
+    EXPECT_EQ (commands.back(), SysEx::Command::endOfData);
+    EXPECT_EQ (std::count (commands.begin(), commands.end(), SysEx::Command::allDataDump), 1);
+
+    // Patch level and assign target arrived with the rest; patch 50 is untouched.
+    for (int i = 0; i < 50; ++i)
+    {
+        const auto stored = rig.device.getPatch (i);
+        EXPECT_EQ (stored.name, ("Src" + juce::String (i)).toStdString());
+        EXPECT_EQ (stored.params[0 * 8 + 2], i % 50);
+        EXPECT_EQ (stored.params[8 * 8 + 2], i % 8);
+        EXPECT_EQ (stored.params[5 * 8 + 3], i * 20);
+    }
+    EXPECT_EQ (rig.device.getPatch (50).name, "Patch50");
+}
+
+TEST (DeviceBackupProgress, SilentDeviceTimesOutAtTheIdentityRequest)
+{
+    Rig rig;
+    m7c::VirtualM7c::Faults faults;
+    faults.silent = true;
+    rig.device.setFaults (faults);
+
+    PatchSet destination;
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_FALSE (rig.worker.backup (destination));
+    EXPECT_GE (juce::Time::getMillisecondCounter() - start, 100u);
+    EXPECT_EQ (rig.worker.getErrorMessage(),
+               "Error occurred during backup/restore process.\nTimeout at the identity request.");
+}
+
+TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
+{
+    Rig rig;
+    LogCapture log;
+    m7c::VirtualM7c::Faults faults;
+    faults.responseCode = 3;
+    rig.device.setFaults (faults);
+
+    PatchSet source;
+    EXPECT_FALSE (rig.worker.restore (source, 100));
+    // The all data dump notification is refused first.
+    EXPECT_EQ (rig.worker.getErrorText(), "\nTimeout at the all data dump notification.");
+    EXPECT_TRUE (log.get().contains ("MIDI error no3"));
+
+    // Accepting the notification but refusing the patches fails at the first dump.
+    struct RefusingPatches : public MidiOutputPort
+    {
+        RefusingPatches (m7c::VirtualM7c& d, MidiMain& m) : device (d), midi (m) {}
+        void sendBytes (const uint8_t* data, size_t size) override
+        {
+            const bool isDump = size > 4 && data[4] == SysEx::Command::patchDataDump;
+            m7c::VirtualM7c::Faults f;
+            f.responseCode = isDump ? 3 : 0;
+            device.setFaults (f);
+            device.receiveFromHost (data, size);
+        }
+        m7c::VirtualM7c& device;
+        MidiMain& midi;
+    } refusing (rig.device, rig.midi);
+
+    rig.midi.setOutput (&refusing);
+    EXPECT_FALSE (rig.worker.restore (source, 100));
+    EXPECT_EQ (rig.worker.getErrorMessage(),
+               "Error occurred during backup/restore process.\nNo respondence after dumping patch data.");
+    rig.midi.setOutput (nullptr);
+}
+
+TEST (DeviceBackupProgress, WrongCheckValuesAndLateAnswers)
+{
+    Rig rig;
+    LogCapture log;
+    m7c::VirtualM7c::Faults faults;
+    faults.wrongCheck = true;
+    rig.device.setFaults (faults);
+
+    PatchSet destination;
+    EXPECT_FALSE (rig.worker.backup (destination));
+    EXPECT_EQ (rig.worker.getErrorText(), "\nNo respondence after patch data dump request.");
+    EXPECT_TRUE (log.get().contains ("MIDI error no8"));
+    EXPECT_EQ (destination.patches[0].getName(), "No Name");   // nothing copied from a bad dump
+
+    // Answers 20 ms late still arrive within every wait.
+    faults = {};
+    faults.delayMs = 20;
+    rig.device.setFaults (faults);
+    PatchSet source;
+    fillSource (source);
+    EXPECT_TRUE (rig.worker.restore (source, 3)) << rig.worker.getErrorMessage();
+    EXPECT_EQ (rig.device.getPatch (2).name, "Src2");
+}
+
+TEST (DeviceBackupProgress, CancelStopsBeforeTheNextPatch)
+{
+    Rig rig;
+    m7c::VirtualM7c::Faults faults;
+    faults.delayMs = 5;
+    rig.device.setFaults (faults);
+
+    rig.worker.runProgressWindow = [] (BackupProgress& worker)
+    {
+        while (worker.advance() < 0.05f && ! worker.isDone())
+            juce::Thread::sleep (1);
+        worker.cancel();
+    };
+
+    PatchSet destination;
+    EXPECT_FALSE (rig.worker.backup (destination));
+    EXPECT_EQ (rig.worker.getErrorText(), "\nProcess canceled.");
+    EXPECT_LT (rig.worker.advance(), 1.0f);
+    EXPECT_EQ (destination.patches[0].getName(), "Patch0");    // what was copied stays
+    EXPECT_EQ (destination.patches[99].getName(), "No Name");
+}
