@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <dlfcn.h>
+#include <thread>
 
 using namespace T730;
 
@@ -158,4 +159,27 @@ TEST (EngineModuleHost, CallbackAnswers)
 
     settings.sampleRate = oldRate;
     settings.blockSize = oldBlock;
+}
+
+TEST (EngineDspLoader, OneProcessWideRegistryServesTheNodes)
+{
+    DspLoader::deleteInstance();
+    DspLoader::setDefaultResourceFolder (testModules());
+
+    DspLoader* seen[2] = {};
+    std::thread other ([&seen] { seen[0] = &DspLoader::getInstance(); });
+    seen[1] = &DspLoader::getInstance();
+    other.join();
+    EXPECT_EQ (seen[0], seen[1]);
+
+    auto& registry = DspLoader::getInstance();
+    EXPECT_EQ (registry.getResourceFolder(), testModules());
+    ASSERT_TRUE (registry.waitForScan (10000));
+    auto* object = registry.createObject ("EngineProbe");
+    EXPECT_NE (object, nullptr);
+    DspLoader::closeObject (object);
+
+    DspLoader::deleteInstance();
+    DspLoader::setDefaultResourceFolder ({});
+    EXPECT_NE (DspLoader::getDefaultResourceFolder(), testModules());
 }
