@@ -20,6 +20,7 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     fft = std::make_unique<Fft> (windowSize * 2);
     spectrum.assign (static_cast<size_t> (windowSize * 2), {});
     centred.assign (static_cast<size_t> (windowSize), 0.0);
+    flattened.assign (static_cast<size_t> (windowSize), 0.0);
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
     lastClarity = 0.0;
 }
@@ -46,9 +47,59 @@ double PitchDetector::analyse (const double* window, double gateRms)
     if (! (energy > 0.0) || std::sqrt (energy / w) < gateRms)
         return 0.0;
 
+    computeNsdf (centred.data());
+    const int peak = findKeyMaximum();
+    if (peak <= 0)
+        return 0.0;
+
+    const double clarity = nsdf[static_cast<size_t> (peak)];
+    if (clarity < settings.minClarity)
+        return 0.0;
+
+    double period = refineOverMultiples (parabolicPeak (peak), clarity);
+
+    // Envelope over whole periods at both ends of the window: energy ratio -> decay per sample.
+    const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * w / period))));
+    if (span > 0 && span < w)
+    {
+        double head = 0.0, tail = 0.0;
+        for (int i = 0; i < span; ++i)
+        {
+            head += centred[static_cast<size_t> (i)] * centred[static_cast<size_t> (i)];
+            tail += centred[static_cast<size_t> (w - span + i)] * centred[static_cast<size_t> (w - span + i)];
+        }
+        if (head > 0.0 && tail > 0.0)
+        {
+            // At most a factor e^2 over the window: anything steeper is no fading note.
+            const double decay = std::clamp (std::log (head / tail) / (2.0 * (w - span)), -2.0 / w, 2.0 / w);
+            for (int i = 0; i < w; ++i)
+                flattened[static_cast<size_t> (i)] = centred[static_cast<size_t> (i)] * std::exp (decay * (i - 0.5 * w));
+            computeNsdf (flattened.data());
+            const int again = highestNear (period);
+            if (again > 0)
+                period = refineOverMultiples (parabolicPeak (again), nsdf[static_cast<size_t> (again)]);
+        }
+    }
+
+    const double frequency = rate / period;
+    if (frequency < settings.minFrequency || frequency > settings.maxFrequency)
+        return 0.0;
+
+    lastClarity = clarity;
+    return frequency;
+}
+
+void PitchDetector::computeNsdf (const double* x)
+{
+    const int w = windowSize;
+
     // Autocorrelation r(lag) through the power spectrum of the zero-padded window.
+    double energy = 0.0;
     for (int i = 0; i < w; ++i)
-        spectrum[static_cast<size_t> (i)] = { centred[static_cast<size_t> (i)], 0.0 };
+    {
+        spectrum[static_cast<size_t> (i)] = { x[i], 0.0 };
+        energy += x[i] * x[i];
+    }
     std::fill (spectrum.begin() + w, spectrum.end(), std::complex<double> {});
     fft->perform (spectrum.data(), false);
     for (auto& c : spectrum)
@@ -62,26 +113,23 @@ double PitchDetector::analyse (const double* window, double gateRms)
     {
         const double r = spectrum[static_cast<size_t> (lag)].real() * scale;
         nsdf[static_cast<size_t> (lag)] = m > 1e-300 ? 2.0 * r / m : 0.0;
-        const double a = centred[static_cast<size_t> (lag)];
-        const double b = centred[static_cast<size_t> (w - 1 - lag)];
+        const double a = x[lag];
+        const double b = x[w - 1 - lag];
         m -= a * a + b * b;
     }
+}
 
-    const int peak = findKeyMaximum();
-    if (peak <= 0)
-        return 0.0;
-
-    const double clarity = nsdf[static_cast<size_t> (peak)];
-    if (clarity < settings.minClarity)
-        return 0.0;
-
-    const double period = refineOverMultiples (parabolicPeak (peak), clarity);
-    const double frequency = rate / period;
-    if (frequency < settings.minFrequency || frequency > settings.maxFrequency)
-        return 0.0;
-
-    lastClarity = clarity;
-    return frequency;
+int PitchDetector::highestNear (double lag) const
+{
+    const int halfWidth = std::max (1, static_cast<int> (lag * 0.125));
+    const int centre = static_cast<int> (std::lround (lag));
+    const int from = std::max (1, centre - halfWidth);
+    const int to = std::min (maxLag - 1, centre + halfWidth);
+    int best = from;
+    for (int i = from + 1; i <= to; ++i)
+        if (nsdf[static_cast<size_t> (i)] > nsdf[static_cast<size_t> (best)])
+            best = i;
+    return (best == from || best == to) ? -1 : best;
 }
 
 int PitchDetector::findKeyMaximum() const
@@ -128,13 +176,67 @@ double PitchDetector::parabolicPeak (int lag) const
 {
     if (lag <= 0 || lag >= maxLag)
         return lag;
-    const double a = nsdf[static_cast<size_t> (lag - 1)];
-    const double b = nsdf[static_cast<size_t> (lag)];
-    const double c = nsdf[static_cast<size_t> (lag + 1)];
-    const double denominator = a - 2.0 * b + c;
-    if (denominator >= 0.0)
+
+    // A least-squares fit over the lags around the maximum where the NSDF stays within
+    // kFitDrop of it, taken symmetrically. A sharp peak (strong harmonics) gets the classic
+    // three-point parabola; a broad one (a bass note with little but its fundamental) gets
+    // many points, which keeps noise from moving its vertex. With more than three points the
+    // fit is cubic: the NSDF of a periodic signal peaks exactly at the period but leans to one
+    // side (its normalisation changes with the lag), and a parabola over a wide span would
+    // turn that lean into an offset.
+    constexpr double kFitDrop = 0.05;
+    const double top = nsdf[static_cast<size_t> (lag)];
+    const double floorValue = top - kFitDrop * std::abs (top);
+    int half = 1;
+    const int limit = std::min (lag - 1, maxLag - lag);
+    while (half < limit && nsdf[static_cast<size_t> (lag - half - 1)] >= floorValue
+           && nsdf[static_cast<size_t> (lag + half + 1)] >= floorValue)
+        ++half;
+
+    if (half == 1)
+    {
+        const double a = nsdf[static_cast<size_t> (lag - 1)];
+        const double c = nsdf[static_cast<size_t> (lag + 1)];
+        const double denominator = a - 2.0 * top + c;
+        if (denominator >= 0.0)
+            return lag;
+        return lag + 0.5 * (a - c) / denominator;
+    }
+
+    // Symmetric offsets: the normal equations split into an even (1, u^2) and an odd (u, u^3) pair.
+    double su2 = 0.0, su4 = 0.0, su6 = 0.0, sy = 0.0, suy = 0.0, su2y = 0.0, su3y = 0.0;
+    for (int u = -half; u <= half; ++u)
+    {
+        const double y = nsdf[static_cast<size_t> (lag + u)] - top;
+        const double u2 = static_cast<double> (u) * u;
+        su2 += u2;
+        su4 += u2 * u2;
+        su6 += u2 * u2 * u2;
+        sy += y;
+        suy += u * y;
+        su2y += u2 * y;
+        su3y += u * u2 * y;
+    }
+    const double count = 2.0 * half + 1.0;
+    const double c2 = (count * su2y - su2 * sy) / (count * su4 - su2 * su2);
+    const double oddDet = su2 * su6 - su4 * su4;
+    const double c1 = (suy * su6 - su3y * su4) / oddDet;
+    const double c3 = (su2 * su3y - su4 * suy) / oddDet;
+    if (! (c2 < 0.0))
         return lag;
-    return lag + 0.5 * (a - c) / denominator;
+
+    // The maximum: the root of c1 + 2 c2 u + 3 c3 u^2 next to the parabola's vertex.
+    double u = -c1 / (2.0 * c2);
+    for (int i = 0; i < 4; ++i)
+    {
+        const double slope = c1 + 2.0 * c2 * u + 3.0 * c3 * u * u;
+        const double bend = 2.0 * c2 + 6.0 * c3 * u;
+        if (! (bend < 0.0))
+            break;
+        u -= slope / bend;
+    }
+    // On a broad peak the highest sample may sit a few lags off the true maximum.
+    return std::abs (u) <= half ? lag + u : static_cast<double> (lag);
 }
 
 double PitchDetector::refineOverMultiples (double period, double clarity) const

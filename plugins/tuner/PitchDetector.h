@@ -14,6 +14,11 @@ namespace T730::Modules
     and then by a least-squares fit over the peaks at the period's multiples, which divides the
     interpolation error by the number of periods in reach.
 
+    A fading note is not periodic: with only a few periods in the window (a bass string) the
+    NSDF peak then moves by up to half a sample depending on where the window cuts the wave.
+    So once a period is known, the window's exponential envelope is measured over whole periods
+    at both ends, divided out, and the period found again on the flattened window.
+
     prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
 class PitchDetector
 {
@@ -42,7 +47,9 @@ public:
     double getLastClarity() const noexcept { return lastClarity; }
 
 private:
+    void computeNsdf (const double* x);
     int findKeyMaximum() const;
+    int highestNear (double lag) const;
     double parabolicPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
 
@@ -53,6 +60,7 @@ private:
     std::unique_ptr<Fft> fft;
     std::vector<std::complex<double>> spectrum;
     std::vector<double> centred;
+    std::vector<double> flattened;
     std::vector<double> nsdf;
     double lastClarity = 0.0;
 };

@@ -1,0 +1,149 @@
+#include "PluginsTestSupport.h"
+#include "SyntheticTone.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+using namespace moduletest;
+
+namespace
+{
+
+constexpr double kRate = 44100.0;
+constexpr int kBlock = 512;
+
+struct TunerRun
+{
+    std::vector<ReportCollector::Report> reports;
+};
+
+TunerRun runTuner (StereoSignal signal)
+{
+    ModuleLibrary library (modulePath ("Tuner"));
+    EXPECT_TRUE (library.isOpen()) << library.getError();
+    auto tuner = library.create (kBlock, static_cast<float> (kRate));
+    EXPECT_TRUE (tuner);
+    ReportCollector collector;
+    if (tuner)
+    {
+        tuner->setListener (&collector);
+        processInPlace (tuner.get(), signal.left, signal.right, kBlock, &collector);
+        tuner->setListener (nullptr);
+    }
+    return { collector.reports };
+}
+
+class PluginsTunerAccuracy : public ::testing::TestWithParam<double>
+{
+};
+
+} // namespace
+
+// A plucked note after half a second of silence: every report after the tuner settles is within
+// half a cent, and above 60 Hz it settles within 150 ms of the note's start.
+TEST_P (PluginsTunerAccuracy, PluckedNoteSettlesWithinHalfACent)
+{
+    const double frequency = GetParam();
+    StereoSignal signal;
+    appendSilence (signal, 0.5, kRate);
+    const auto noteStart = static_cast<int64_t> (signal.size());
+    appendPluckedNote (signal, frequency, 2.0, kRate, static_cast<unsigned> (frequency * 100));
+
+    const auto run = runTuner (std::move (signal));
+
+    std::vector<ReportCollector::Report> during;
+    for (const auto& r : run.reports)
+    {
+        if (r.time <= noteStart)
+            EXPECT_LE (r.value, 15.0f) << "pitch reported during the leading silence";
+        else
+            during.push_back (r);
+    }
+    ASSERT_GT (during.size(), 60u) << "a report every 20 to 50 ms expected";
+
+    // Reports must come at least every 50 ms of audio.
+    for (size_t i = 1; i < during.size(); ++i)
+        EXPECT_LE (during[i].time - during[i - 1].time, static_cast<int64_t> (0.05 * kRate));
+
+    // Settled: the first report from which on every report is within half a cent.
+    size_t settled = during.size();
+    for (size_t i = during.size(); i-- > 0;)
+    {
+        if (during[i].value <= 15.0f || std::abs (centsBetween (during[i].value, frequency)) > 0.5)
+            break;
+        settled = i;
+    }
+    ASSERT_LT (settled, during.size()) << "last report " << during.back().value << " Hz";
+    EXPECT_LT (settled, during.size() / 4) << "settled too late: the note sounded for 2 s";
+
+    const double settleMs = 1000.0 * static_cast<double> (during[settled].time - noteStart) / kRate;
+    if (frequency > 60.0)
+        EXPECT_LE (settleMs, 150.0);
+    else
+        EXPECT_LE (settleMs, 250.0);
+
+    double worst = 0.0, steadySquares = 0.0;
+    int steadyCount = 0;
+    for (size_t i = settled; i < during.size(); ++i)
+    {
+        const double cents = centsBetween (during[i].value, frequency);
+        worst = std::max (worst, std::abs (cents));
+        if (during[i].time - noteStart > static_cast<int64_t> (0.25 * kRate))
+        {
+            steadySquares += cents * cents;
+            ++steadyCount;
+        }
+    }
+    std::printf ("[ tuner    ] %8.2f Hz: settled after %5.1f ms; worst error from then on %.3f cents, "
+                 "rms error after 250 ms %.3f cents (%d reports)\n",
+                 frequency, settleMs, worst, std::sqrt (steadySquares / std::max (1, steadyCount)), steadyCount);
+}
+
+INSTANTIATE_TEST_SUITE_P (PluginsGuitarAndBass, PluginsTunerAccuracy,
+                          ::testing::Values (30.87, 41.2, 55.0, 61.74, 82.41, 110.0, 146.83, 196.0, 246.94,
+                                             329.63, 440.0, 1318.5));
+
+// Silence and noise have no pitch: the tuner reports, but never a frequency above 15 Hz.
+TEST (PluginsTuner, SilenceAndNoiseReportNoPitch)
+{
+    StereoSignal signal;
+    appendSilence (signal, 1.0, kRate);
+    appendNoise (signal, 1.0, kRate, 0.00003, 7);   // about -90 dBFS: below the gate
+    appendNoise (signal, 1.0, kRate, 0.05, 8);      // about -26 dBFS: above it, but not periodic
+
+    const auto run = runTuner (std::move (signal));
+    ASSERT_GT (run.reports.size(), 100u) << "the tuner keeps reporting the absence of a pitch";
+    for (const auto& r : run.reports)
+        EXPECT_LE (r.value, 15.0f) << "at sample " << r.time;
+}
+
+// A new note replaces the old one without a stray report in between: a drop from E4 to a low E.
+TEST (PluginsTuner, FollowsANoteChange)
+{
+    StereoSignal signal;
+    appendPluckedNote (signal, 329.63, 1.0, kRate, 1);
+    const auto change = static_cast<int64_t> (signal.size());
+    appendPluckedNote (signal, 82.41, 1.0, kRate, 2);
+
+    const auto run = runTuner (std::move (signal));
+    int lowReports = 0;
+    for (const auto& r : run.reports)
+    {
+        if (r.value <= 15.0f)
+            continue;
+        const double expected = r.time <= change ? 329.63 : 82.41;
+        // Windows that straddle the change may show either note, never anything else.
+        const double error = std::min (std::abs (centsBetween (r.value, 329.63)),
+                                       std::abs (centsBetween (r.value, 82.41)));
+        EXPECT_LT (error, 5.0) << r.value << " Hz at sample " << r.time;
+        if (r.time > change + static_cast<int64_t> (0.15 * kRate))
+        {
+            EXPECT_NEAR (centsBetween (r.value, expected), 0.0, 0.5);
+            ++lowReports;
+        }
+    }
+    EXPECT_GT (lowReports, 30);
+}
