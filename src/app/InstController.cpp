@@ -61,6 +61,7 @@ InstController::InstController()
     // 8. The shared picture cache (user interface).
     // 9. Patch groups and songs are loaded by their stores.
     // 10. Engine (DspMain) and MIDI link (MidiMain, with this controller as its listener).
+    createDeviceLink();
 
     // 11. Settings.
     loadSettings();
@@ -79,17 +80,18 @@ InstController::InstController()
     openDeviceIO (devicePresent, true);
 
     // 17. GuiMain, the CPU meter window (hidden), the device watcher and the backup worker.
+    startDeviceWatch();
     // 18. The splash closes.
 }
 
 InstController::~InstController()
 {
     // 1. The device leaves editor mode (and tuner mode when the tuner page is showing).
+    sendEditorOff();
     // 2. The Synchronizer forgets the controller.
 
     // 3. Backup worker and device watcher.
-    backup.reset();
-    devConnection.reset();
+    stopDeviceWatch();
 
     // 4. (Only on systems whose driver keeps the last rate: the device is left at 48000 Hz.)
 
@@ -125,16 +127,6 @@ bool InstController::prepareQuit()
     // Asking to discard an edited tool set, entering GuiMain's busy section and
     // stopping every playable item join here with their subsystems.
     return true;
-}
-
-bool InstController::isDevicePresent() const
-{
-    // Presence is a MIDI input whose name contains "M7c".
-    for (const auto& device : juce::MidiInput::getAvailableDevices())
-        if (device.name.contains ("M7c"))
-            return true;
-
-    return false;
 }
 
 //==============================================================================
@@ -309,13 +301,13 @@ void InstController::openDeviceIO (bool open, bool withMidi)
             audioReadyFlag = false;
         }
 
-        // withMidi: the MIDI port search of the device link joins here.
-        juce::ignoreUnused (withMidi);
+        if (withMidi)
+            openDeviceMidi();
     }
     else
     {
-        // withMidi: the MIDI port is released here by the device link.
-        juce::ignoreUnused (withMidi);
+        if (withMidi)
+            closeDeviceMidi();
         closeAudio();
     }
 }

@@ -2,9 +2,12 @@
 
 #include "app/AppSetting.h"
 #include "app/Owned.h"
+#include "device/MidiMain.h"
+#include "platform/DevicePresence.h"
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_events/juce_events.h>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 // Subsystem objects the controller owns; each is declared by its own subsystem.
@@ -19,6 +22,7 @@ class DspMain;
 class MidiMain;
 class Project;
 class PatchManager;
+class PatchSet;
 class SongManager;
 class CpuMeterWindow;
 class BackupProgress;
@@ -45,8 +49,8 @@ bool isAudioReady() noexcept;
     The last three join as their subsystems arrive. */
 class InstController : public juce::MessageListener
                      // , public MementoOriginator<Project>
-                     // , public DevConnectionListener
-                     // , public MidiMainListener
+                     , public DevConnectionListener
+                     , public MidiMainListener
 {
 public:
     /** Builds everything; runs the first-run installer modally when a user-data folder is missing. */
@@ -72,6 +76,20 @@ public:
 
     /** Opens (or closes) the device's audio and, with withMidi, its MIDI port. */
     void openDeviceIO (bool open, bool withMidi);
+
+    // The device link (InstControllerDevice.cpp).
+    /** A MIDI device came or went: re-checks presence and opens or closes the ports. */
+    void devicePresenceChanged() override;
+    /** One message from the device, on the MIDI input thread (owns the event). */
+    void midiEventReceived (MidiRecvEv* event) override;
+    /** Requests 30 and 31: the transfer under its progress window; false (after
+        showing the error) when it failed. */
+    bool backupFromDevice (PatchSet& destination);
+    bool restoreToDevice (PatchSet& source, int count);
+    /** The tool set's edit buffer (null before the tool set exists). */
+    EditBuf* getEditBuffer() noexcept;
+    MidiMain* getMidi() noexcept;
+    PatchManager* getPatchManager() noexcept;
 
     juce::AudioDeviceManager& getDeviceManager() noexcept { return deviceManager; }
 
@@ -99,6 +117,16 @@ private:
     void initialiseAudio();
     bool openAudio();
     void closeAudio();
+    void createDeviceLink();
+    void startDeviceWatch();
+    void stopDeviceWatch();
+    void sendEditorOff();
+    void openDeviceMidi();
+    void closeDeviceMidi();
+    bool connectMidiPort (const juce::String& name);
+    void disconnectMidiPort (const juce::String& name);
+    void greetDevice();
+    bool runTransfer (const std::function<bool (BackupProgress&)>& transfer);
 
     // Members, in their fixed declaration order.
     Owned<GuiMain> gui;
@@ -121,6 +149,13 @@ private:
 
     /** The error log, JUCE's current logger from construction to the end of destruction. */
     std::unique_ptr<juce::FileLogger> errorLog;
+
+    /** Identifier of the MIDI input MidiMain listens to; message thread only. */
+    juce::String midiInputId;
+
+    /** Held by the MIDI input thread while it hands an event to the backup
+        worker, and by the message thread while it deletes the worker. */
+    juce::CriticalSection deviceEventLock;
 
     JUCE_DECLARE_NON_COPYABLE (InstController)
 };
