@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include "ToolSetTestSupport.h"
+#include "app/ArchiveImport.h"
+#include "app/ZIPDecompressionThread.h"
+#include "documents/Archive.h"
+
+using namespace T730;
+
+namespace
+{
+    /** Writes a ZIP file from (stored path, content) pairs, paths taken as given. */
+    void writeZip (const juce::File& zip, const std::vector<std::pair<juce::String, juce::String>>& entries)
+    {
+        juce::ZipFile::Builder builder;
+        for (auto& [path, content] : entries)
+            builder.addEntry (new juce::MemoryInputStream (content.toRawUTF8(), content.getNumBytesAsUTF8(), true),
+                              6, path, juce::Time::getCurrentTime());
+        zip.deleteFile();
+        juce::FileOutputStream out (zip);
+        ASSERT_TRUE (builder.writeToStream (out, nullptr));
+    }
+
+    /** Every file under a folder as relative path -> content. */
+    std::map<juce::String, juce::String> snapshot (const juce::File& folder)
+    {
+        std::map<juce::String, juce::String> files;
+        for (auto& f : folder.findChildFiles (juce::File::findFiles, true, "*"))
+            files[f.getRelativePathFrom (folder)] = f.loadFileAsString();
+        return files;
+    }
+
+    const std::vector<std::pair<juce::String, juce::String>> toolSetContent {
+        { "toolsets/Jam.xml", "<Project><Name>Jam</Name></Project>" },
+        { "toolsets/Jam/Recorder0.xml", "<Recorder/>" },
+        { "toolsets/Jam/Recorder0/Audio1.wav", "RIFF" },
+        { "song/Blues.xml", "<Song>blues</Song>" },
+        { "song/Rock.xml", "<Song>rock</Song>" },
+        { "rhythm/P1.xml", "<Pattern><ID>P1</ID><FileName>P1.mid</FileName></Pattern>" },
+        { "rhythm/P1.mid", "MThd" },
+    };
+
+    struct AppImport : public ::testing::Test
+    {
+        AppImport()
+        {
+            folders.toolsets = sandbox.folder ("toolsets");
+            folders.song = sandbox.folder ("song");
+            folders.rhythm = sandbox.folder ("rhythm");
+            folders.work = sandbox.root / "work";
+        }
+
+        ArchiveImport::Result run (const juce::File& source, int kind)
+        {
+            ArchiveImport import (folders, dialogs);
+            import.onSongImported = [this] (const juce::File& f) { registeredSongs.add (f.getFileName()); };
+            import.onToolSetImported = [this] { ++toolSetsImported; };
+            return import.run (source, kind);
+        }
+
+        juce::File makeArchive (const std::vector<std::pair<juce::String, juce::String>>& entries, const juce::String& name)
+        {
+            auto tree = sandbox.root / ("tree-" + name);
+            for (auto& [path, content] : entries)
+            {
+                tree.getChildFile (path).getParentDirectory().createDirectory();
+                tree.getChildFile (path).replaceWithText (content);
+            }
+            auto archive = sandbox.root / name;
+            EXPECT_TRUE (ArchiveWriter().write (tree, archive));
+            return archive;
+        }
+
+        std::map<juce::String, juce::String> userData() const { return snapshot (sandbox.folder ("toolsets").getParentDirectory()); }
+
+        oxatest::UserDataSandbox sandbox;
+        oxatest::ScriptedDialogs dialogs;
+        oxatest::ShownErrors errors;
+        ArchiveImport::Folders folders;
+        juce::StringArray registeredSongs;
+        int toolSetsImported = 0;
+    };
+} // namespace
+
+TEST_F (AppImport, ZipAndArchiveWithTheSameContentImportIdentically)
+{
+    const auto zip = sandbox.root / "Jam.ots";
+    writeZip (zip, toolSetContent);
+
+    auto result = run (zip, ArchiveImport::toolSetKind);
+    ASSERT_TRUE (result.imported);
+    EXPECT_EQ (result.outcome, ArchiveImport::Outcome::finished);
+    EXPECT_EQ (result.path, folders.toolsets.getChildFile ("Jam.xml"));
+    const auto fromZip = userData();
+    EXPECT_EQ (fromZip.at ("toolsets/Jam/Recorder0/Audio1.wav"), "RIFF");
+    EXPECT_EQ (fromZip.at ("rhythm/P1.mid"), "MThd");
+    EXPECT_EQ (registeredSongs, juce::StringArray ("Blues.xml", "Rock.xml"));
+    EXPECT_EQ (toolSetsImported, 1);
+    EXPECT_FALSE (folders.work.exists());
+
+    for (auto* name : { "toolsets", "song", "rhythm" })
+    {
+        sandbox.folder (name).deleteRecursively();
+        sandbox.folder (name).createDirectory();
+    }
+
+    result = run (makeArchive (toolSetContent, "Jam2.ots"), ArchiveImport::toolSetKind);
+    ASSERT_TRUE (result.imported);
+    EXPECT_EQ (userData(), fromZip);
+    EXPECT_TRUE (errors.shown.isEmpty());
+}
+
+TEST_F (AppImport, RenameStoresTheToolSetAndItsFolderUnderTheChosenName)
+{
+    folders.toolsets.getChildFile ("Jam.xml").replaceWithText ("old");
+    folders.toolsets.getChildFile ("Jam/keep.txt").create();
+    const auto zip = sandbox.root / "Jam.ots";
+    writeZip (zip, toolSetContent);
+
+    dialogs.overwriteAnswers = { 2 };
+    dialogs.saveChoice = folders.toolsets.getChildFile ("Jam Copy");
+    const auto result = run (zip, ArchiveImport::toolSetKind);
+
+    EXPECT_EQ (dialogs.questions, juce::StringArray ("Overwrite?\n\"Jam\""));
+    EXPECT_EQ (dialogs.saveInitials, juce::StringArray (folders.toolsets.getChildFile ("Jam(2).xml").getFullPathName()))
+        << dialogs.saveInitials.joinIntoString (",");
+    ASSERT_TRUE (result.imported);
+    EXPECT_EQ (result.path, folders.toolsets.getChildFile ("Jam Copy.xml"));
+    EXPECT_TRUE (folders.toolsets.getChildFile ("Jam Copy/Recorder0/Audio1.wav").existsAsFile());
+    EXPECT_EQ (folders.toolsets.getChildFile ("Jam.xml").loadFileAsString(), "old");
+    EXPECT_FALSE (folders.toolsets.getChildFile ("Jam/Recorder0.xml").exists());
+}
+
+TEST_F (AppImport, CancelAndOverwriteAnswers)
+{
+    folders.toolsets.getChildFile ("Jam.xml").replaceWithText ("old");
+    const auto zip = sandbox.root / "Jam.ots";
+    writeZip (zip, toolSetContent);
+    const auto before = userData();
+
+    dialogs.overwriteAnswers = { 0 };
+    auto result = run (zip, ArchiveImport::toolSetKind);
+    EXPECT_FALSE (result.imported);
+    EXPECT_EQ (result.outcome, ArchiveImport::Outcome::cancelled);
+    EXPECT_EQ (userData(), before);
+    EXPECT_FALSE (folders.work.exists());
+
+    // Rename, then cancelling the save dialog, cancels too.
+    dialogs.overwriteAnswers = { 2 };
+    result = run (zip, ArchiveImport::toolSetKind);
+    EXPECT_EQ (result.outcome, ArchiveImport::Outcome::cancelled);
+    EXPECT_EQ (userData(), before);
+
+    dialogs.overwriteAnswers = { 1 };
+    result = run (zip, ArchiveImport::toolSetKind);
+    EXPECT_TRUE (result.imported);
+    EXPECT_EQ (folders.toolsets.getChildFile ("Jam.xml").loadFileAsString(), "<Project><Name>Jam</Name></Project>");
+}
+
+TEST_F (AppImport, ToolSetImportKeepsExistingSongsAndSkipsTheRest)
+{
+    folders.song.getChildFile ("Blues.xml").replaceWithText ("mine");
+    const auto zip = sandbox.root / "Jam.ots";
+    writeZip (zip, toolSetContent);
+
+    ASSERT_TRUE (run (zip, ArchiveImport::toolSetKind).imported);
+    EXPECT_EQ (folders.song.getChildFile ("Blues.xml").loadFileAsString(), "mine");
+    EXPECT_FALSE (folders.song.getChildFile ("Rock.xml").exists());
+    EXPECT_TRUE (registeredSongs.isEmpty());
+    EXPECT_TRUE (folders.rhythm.getChildFile ("P1.xml").existsAsFile());
+}
+
+TEST_F (AppImport, RhythmImportNeedsSongsAndAsksBeforeReplacingOne)
+{
+    const auto before = userData();
+    const auto noSong = sandbox.root / "Beat.orp";
+    writeZip (noSong, { { "rhythm/P1.xml", "<Pattern/>" }, { "toolsets/Jam.xml", "<Project/>" } });
+
+    auto result = run (noSong, ArchiveImport::rhythmKind);
+    EXPECT_FALSE (result.imported);
+    EXPECT_EQ (result.outcome, ArchiveImport::Outcome::failed);
+    EXPECT_EQ (errors.shown, juce::StringArray ("Rhythm import error."));
+    EXPECT_EQ (userData(), before);
+
+    errors.shown.clear();
+    const auto emptySongs = makeArchive ({ { "song/readme.txt", "x" } }, "Empty.orp");
+    EXPECT_FALSE (run (emptySongs, ArchiveImport::rhythmKind).imported);
+    EXPECT_EQ (errors.shown, juce::StringArray ("Rhythm import error."));
+    EXPECT_EQ (userData(), before);
+
+    folders.song.getChildFile ("Blues.xml").replaceWithText ("mine");
+    const auto songs = sandbox.root / "Songs.orp";
+    writeZip (songs, toolSetContent);
+    dialogs.overwriteAnswers = { 1 };
+    result = run (songs, ArchiveImport::rhythmKind);
+    ASSERT_TRUE (result.imported);
+    EXPECT_EQ (result.path, folders.song.getChildFile ("Rock.xml"));
+    EXPECT_EQ (folders.song.getChildFile ("Blues.xml").loadFileAsString(), "<Song>blues</Song>");
+    EXPECT_FALSE (folders.toolsets.getChildFile ("Jam.xml").exists());   // a rhythm import takes no tool sets
+}
+
+TEST_F (AppImport, MissingSourceAndFilesWithoutToolSets)
+{
+    const auto before = userData();
+    auto result = run (sandbox.root / "missing.ots", ArchiveImport::toolSetKind);
+    EXPECT_FALSE (result.imported);
+    EXPECT_TRUE (errors.logged.contains ("error at song import function: file nonexistent"));
+    EXPECT_TRUE (errors.shown.isEmpty());
+
+    // Neither an archive nor a ZIP file: nothing unpacks, so no tool set is found.
+    const auto junk = sandbox.root / "junk.ots";
+    junk.replaceWithText ("VELD OXA  not quite the header");
+    result = run (junk, ArchiveImport::toolSetKind);
+    EXPECT_EQ (result.outcome, ArchiveImport::Outcome::failed);
+    EXPECT_EQ (errors.shown, juce::StringArray ("Toolset import error."));
+    EXPECT_EQ (userData(), before);
+}
+
+TEST_F (AppImport, HostileZipFilesChangeNothing)
+{
+    const auto outside = sandbox.root / "outside";
+    outside.createDirectory();
+    const auto before = userData();
+
+    // Each hostile entry comes after a good tool set, so a partial unpack would be visible.
+    const juce::String escapes[] = {
+        "../outside/evil.txt",
+        "toolsets/../../outside/evil.txt",
+        "toolsets\\..\\..\\outside\\evil.txt",
+        outside.getChildFile ("evil.txt").getFullPathName(),
+    };
+
+    for (auto& escape : escapes)
+    {
+        errors.shown.clear();
+        auto entries = toolSetContent;
+        entries.emplace_back (escape, "pwned");
+        const auto zip = sandbox.root / "evil.ots";
+        writeZip (zip, entries);
+
+        for (int kind : { 0, 1 })
+        {
+            const auto result = run (zip, kind);
+            EXPECT_FALSE (result.imported) << escape;
+            EXPECT_EQ (result.outcome, ArchiveImport::Outcome::failed) << escape;
+        }
+        EXPECT_EQ (errors.shown, juce::StringArray ("Toolset import error.", "Rhythm import error.")) << escape;
+        EXPECT_FALSE (outside.getChildFile ("evil.txt").exists()) << escape;
+        EXPECT_FALSE ((sandbox.root / "evil.txt").exists()) << escape;
+        EXPECT_EQ (userData(), before) << escape;
+        EXPECT_FALSE (folders.work.exists());
+    }
+}
+
+TEST_F (AppImport, ZipSymbolicLinksAreRefused)
+{
+    const auto secret = sandbox.root / "secret.txt";
+    secret.replaceWithText ("secret");
+    const auto stage = sandbox.root / "stage";
+    stage.getChildFile ("song").createDirectory();
+    ASSERT_TRUE (secret.createSymbolicLink (stage.getChildFile ("song/Leak.xml"), true));
+
+    juce::ZipFile::Builder builder;
+    builder.addFile (stage.getChildFile ("song/Leak.xml"), 0, "song/Leak.xml");
+    const auto zip = sandbox.root / "leak.orp";
+    {
+        juce::FileOutputStream out (zip);
+        ASSERT_TRUE (builder.writeToStream (out, nullptr));
+    }
+
+    const auto before = userData();
+    EXPECT_FALSE (run (zip, ArchiveImport::rhythmKind).imported);
+    EXPECT_EQ (errors.shown, juce::StringArray ("Rhythm import error."));
+    EXPECT_EQ (userData(), before);
+}
+
+TEST_F (AppImport, HostileArchiveChangesNothing)
+{
+    // A valid archive whose root holds a folder entry named "..".
+    auto archive = makeArchive ({ { "toolsets/Jam.xml", "<Project/>" }, { "xx/evil.txt", "pwned" } }, "evil.ots");
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (archive.loadFileAsData (bytes));
+    auto* data = static_cast<char*> (bytes.getData());
+    int patched = 0;
+    for (size_t i = 0; i + 3 < bytes.getSize(); ++i)
+        if (std::memcmp (data + i, "xx\0", 3) == 0)
+        {
+            data[i] = '.';
+            data[i + 1] = '.';
+            ++patched;
+        }
+    ASSERT_GE (patched, 1);
+    ASSERT_TRUE (archive.replaceWithData (bytes.getData(), bytes.getSize()));
+
+    const auto before = userData();
+    const auto result = run (archive, ArchiveImport::toolSetKind);
+    EXPECT_FALSE (result.imported);
+    EXPECT_EQ (errors.shown, juce::StringArray ("Toolset load error."));
+    EXPECT_FALSE (folders.work.getParentDirectory().getChildFile ("evil.txt").exists());
+    EXPECT_FALSE (folders.work.getSiblingFile ("evil.txt").exists());
+    EXPECT_EQ (userData(), before);
+}
+
+TEST (AppZIPDecompressionThread, ProgressStopsAt95UntilDoneAndCancelStops)
+{
+    oxatest::TempFolder tmp;
+    ZIPDecompressionThread thread (tmp / "none.zip", tmp / "out");
+    EXPECT_EQ (thread.getThreadName(), "Decompression Thread");
+
+    float p = 0.0f;
+    int ticks = 0;
+    while (p < 0.95f && ticks < 1000)
+    {
+        p = thread.advance();
+        ++ticks;
+    }
+    EXPECT_NEAR (ticks, 317, 1);
+    EXPECT_FLOAT_EQ (thread.advance(), p);
+    EXPECT_FALSE (thread.isDone());
+
+    // Stopped before its first entry: neither completed nor failed, so the import counts it as cancelled.
+    auto zip = tmp / "one.zip";
+    writeZip (zip, { { "song/a.xml", "<Song/>" } });
+    ZIPDecompressionThread stopped (zip, tmp / "out");
+    stopped.signalThreadShouldExit();
+    stopped.unpack();
+    EXPECT_TRUE (stopped.isDone());
+    EXPECT_FALSE (stopped.isCompleted());
+    EXPECT_FALSE (stopped.hasFailed());
+    EXPECT_FALSE ((tmp / "out/song/a.xml").exists());
+
+    for (auto path : { "a/b.txt", "./a", "x..y/z", "" })
+        EXPECT_TRUE (isSafeEntryPath (path)) << path;
+    for (auto path : { "../a", "a/../../b", "/etc/passwd", "C:\\x", "a\\..\\..\\b", "~/x", "a/\x01" })
+        EXPECT_FALSE (isSafeEntryPath (path)) << path;
+}

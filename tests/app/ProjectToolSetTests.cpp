@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "ToolSetTestSupport.h"
+#include "app/AppSetting.h"
+#include "app/ArchiveImport.h"
+#include "app/ToolSetOperations.h"
+#include "app/ZIPDecompressionThread.h"
+#include "documents/Archive.h"
+#include "documents/Project.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace T730;
+
+namespace
+{
+    struct AppToolSet : public ::testing::Test, public MementoOriginator<Project>
+    {
+        AppToolSet()
+        {
+            parts.controller = &controller;
+            parts.settings = &settings;
+            parts.project = &project;
+            parts.undoKeeper = &keeper;
+            keeper.reset();
+            toolSet.runUnpacking = [] (ZIPDecompressionThread& t) { t.waitForThreadToExit (-1); };
+        }
+
+        std::unique_ptr<Project> createMemento() override { return std::make_unique<Project> (project); }
+        void setMemento (std::unique_ptr<Project> s) override { project.reset(); project = *s; }
+
+        juce::File toolSetFolder (const juce::String& name) const { return sandbox.folder ("toolsets").getChildFile (name); }
+
+        /** An edit as the editor makes it: the change, then the snapshot, then the flag. */
+        void edit (int value)
+        {
+            project.editBuffer.setParam (2, 2, value);
+            keeper.record();
+            project.edited = true;
+        }
+
+        oxatest::UserDataSandbox sandbox;
+        oxatest::ShownErrors errors;
+        oxatest::ScriptedDialogs dialogs;
+        oxatest::RecordingController controller;
+        AppSetting settings;
+        Project project;
+        MementoCareTaker<Project> keeper { *this };
+        ControllerParts parts;
+        ToolSetOperations toolSet { parts };
+    };
+} // namespace
+
+TEST_F (AppToolSet, SaveThenLoadRoundTripsAndRestartsTheHistory)
+{
+    project.Name = "Blues Jam";
+    project.PreCount = 2;
+    project.recorderFiles = juce::StringArray ("Rec0.xml");
+    edit (44);
+
+    const auto folder = toolSetFolder ("Blues");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    EXPECT_TRUE (folder.isDirectory());
+    EXPECT_TRUE (folder.getSiblingFile ("Blues.xml").loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_EQ (settings.CurrentProject, folder.getFullPathName());
+    EXPECT_FALSE (project.edited);
+    EXPECT_FALSE (keeper.canUndo());
+
+    // An edit after the save and its undo give back an unedited tool set.
+    edit (45);
+    keeper.undo();
+    EXPECT_FALSE (project.edited);
+
+    project.reset();
+    project.edited = true;
+    settings.CurrentProject = {};
+    edit (1);
+    ASSERT_TRUE (toolSet.loadToolSet (folder));
+    EXPECT_EQ (project.Name, "Blues Jam");
+    EXPECT_EQ (project.PreCount, 2);
+    EXPECT_EQ (project.recorderFiles, juce::StringArray ("Rec0.xml"));
+    EXPECT_EQ (project.editBuffer.getParam (2, 2), 44);
+    EXPECT_FALSE (project.edited);
+    EXPECT_FALSE (keeper.canUndo());
+    EXPECT_FALSE (keeper.canRedo());
+    EXPECT_EQ (settings.CurrentProject, folder.getFullPathName());
+
+    oxatest::pumpMessagesUntil ({}, 50);
+    EXPECT_EQ (controller.updates, (std::vector<int> { 0xffff }));
+}
+
+TEST_F (AppToolSet, DocumentsThatDoNotLoadLeaveTheToolSetIntact)
+{
+    project.Name = "Current";
+    project.editBuffer.setParam (0, 0, 1);
+    settings.CurrentProject = "kept";
+    const Project before (project);
+
+    const auto check = [&] (const juce::String& name, const juce::String& text)
+    {
+        const auto folder = toolSetFolder (name);
+        folder.getSiblingFile (name + ".xml").replaceWithText (text);
+        errors.shown.clear();
+        errors.logged.clear();
+
+        EXPECT_FALSE (toolSet.loadToolSet (folder)) << name;
+        EXPECT_FALSE (toolSet.openToolSetDocument (folder.getSiblingFile (name + ".xml"))) << name;
+        EXPECT_EQ (project.Name, "Current") << name;
+        EXPECT_TRUE (project.editBuffer.sameContentAs (before.editBuffer)) << name;
+        EXPECT_EQ (settings.CurrentProject, "kept") << name;
+        EXPECT_TRUE (errors.logged.contains ("Failed reading toolset file.")) << name;
+        EXPECT_EQ (errors.shown, juce::StringArray ("Toolset load error.")) << name;
+    };
+
+    check ("Broken", "<Project><Name>half");
+    check ("WrongRoot", "<Setting><Name>Other</Name></Setting>");
+    check ("OtherModel", "<Project><Name>Other</Name><VersionInfo>M9</VersionInfo></Project>");
+    check ("Empty", "");
+
+    EXPECT_FALSE (toolSet.loadToolSet (toolSetFolder ("Missing")));
+    EXPECT_FALSE (toolSet.loadToolSet (juce::File()));
+}
+
+TEST_F (AppToolSet, SaveFailuresShowFileErrorAndKeepEditedAndHistory)
+{
+    // A folder that cannot exist: its parent is a regular file.
+    const auto blocker = sandbox.root / "blocker";
+    blocker.replaceWithText ("x");
+    edit (3);
+    const int undoCount = keeper.getUndoCount();
+
+    EXPECT_FALSE (toolSet.saveToolSet (blocker.getChildFile ("Set")));
+    EXPECT_TRUE (errors.shown.contains ("File error."));
+    EXPECT_TRUE (project.edited);
+    EXPECT_EQ (keeper.getUndoCount(), undoCount);
+    EXPECT_EQ (settings.CurrentProject, "");
+
+    // A write that fails half-way (the disk is full) keeps the saved document.
+    const auto folder = toolSetFolder ("Kept");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    const auto saved = folder.getSiblingFile ("Kept.xml").loadFileAsString();
+    edit (4);
+    project.Name = juce::String::repeatedString ("long name ", 500);
+    errors.shown.clear();
+
+    struct rlimit old {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal (SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
+    const bool written = toolSet.saveToolSet (folder);
+    setrlimit (RLIMIT_FSIZE, &old);
+    std::signal (SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE (written);
+    EXPECT_EQ (errors.shown, juce::StringArray ("File error."));
+    EXPECT_EQ (folder.getSiblingFile ("Kept.xml").loadFileAsString(), saved);
+    EXPECT_TRUE (project.edited);
+    EXPECT_TRUE (keeper.canUndo());
+}
+
+TEST_F (AppToolSet, SaveStoresWhatTheItemsReportAndShowsTheirErrors)
+{
+    oxatest::FakeEngine engine;
+    parts.engine = &engine;
+    engine.rhythm = true;
+    engine.recorders = 2;
+    project.recorderFiles = juce::StringArray ("");
+
+    const auto folder = toolSetFolder ("Items");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    EXPECT_EQ (project.recorderFiles, juce::StringArray ("Recorder0.xml", "Recorder1.xml"));
+    EXPECT_TRUE (folder.getChildFile ("Recorder1.xml").existsAsFile());
+    EXPECT_EQ (engine.appliedFolder, folder);
+
+    engine.songSaves = false;
+    engine.recorderSaves = false;
+    EXPECT_TRUE (toolSet.saveToolSet (folder));
+    EXPECT_EQ (errors.shown, juce::StringArray ("Rhythm file error.", "Recorder file error.", "Recorder file error."));
+}
+
+TEST_F (AppToolSet, AfterSaveOnlyFilesTheHistoryAloneNamesAreRemoved)
+{
+    oxatest::FakeEngine engine;
+    parts.engine = &engine;
+    const auto folder = toolSetFolder ("Rec");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+
+    for (auto* name : { "Old.xml", "Current.xml", "Old/Audio1.wav", "Current/Audio1.wav" })
+        folder.getChildFile (name).create();
+    const auto outsider = sandbox.root / "Outsider.xml";
+    outsider.create();
+
+    // The history names Old.xml, an empty name and a path; the tool set now names Current.xml.
+    project.recorderFiles = juce::StringArray ("Old.xml", "", "../../../Outsider.xml");
+    keeper.record();
+    project.recorderFiles = juce::StringArray ("Current.xml");
+    keeper.record();
+
+    engine.recorders = 1;
+    engine.takeFolder = folder.getChildFile ("Current");
+    engine.referencedTakes = juce::StringArray ("Audio1.wav");
+    folder.getChildFile ("Current/Audio2.wav").create();
+
+    toolSet.removeHistoryOnlyRecorderFiles();
+    EXPECT_FALSE (folder.getChildFile ("Old.xml").exists());
+    EXPECT_FALSE (folder.getChildFile ("Old").exists());
+    EXPECT_TRUE (folder.getChildFile ("Current.xml").exists());
+    EXPECT_TRUE (folder.getChildFile ("Current/Audio1.wav").exists());
+    EXPECT_FALSE (folder.getChildFile ("Current/Audio2.wav").exists());
+    EXPECT_TRUE (folder.isDirectory());
+    EXPECT_TRUE (outsider.exists());
+}
+
+TEST_F (AppToolSet, ExportThenImportReproducesDocumentAndFolder)
+{
+    oxatest::FakeEngine engine;
+    parts.engine = &engine;
+    const auto rhythm = sandbox.folder ("rhythm");
+    rhythm.getChildFile ("P1.xml").replaceWithText ("<Pattern><ID>P1</ID><FileName>P1.mid</FileName></Pattern>");
+    rhythm.getChildFile ("P1.mid").replaceWithText ("MThd");
+    rhythm.getChildFile ("P2.xml").replaceWithText ("<Pattern><ID>P2</ID><FileName>../../secret.mid</FileName></Pattern>");
+    rhythm.getChildFile ("P3.xml").replaceWithText ("<Pattern><ID>P3</ID><FileName>P3.mid</FileName></Pattern>");
+    const auto song = sandbox.folder ("song").getChildFile ("Blues.xml");
+    song.replaceWithText ("<Song/>");
+    engine.rhythm = true;
+    engine.rhythmExport.songFiles.add (song);
+    engine.rhythmExport.patternIds = juce::StringArray ("P1", "P2", "P1");
+
+    const auto archive = sandbox.root / "Out.ots";
+    toolSet.exportToolSet (archive);
+    EXPECT_EQ (errors.shown, juce::StringArray ("No toolset."));
+    EXPECT_FALSE (archive.exists());
+    errors.shown.clear();
+
+    project.Name = "Exported";
+    project.recorderFiles = juce::StringArray ("Recorder0.xml");
+    const auto folder = toolSetFolder ("Exp");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    ASSERT_TRUE (folder.getChildFile ("Recorder0").createDirectory());
+    ASSERT_TRUE (folder.getChildFile ("Recorder0/Audio1.wav").replaceWithText ("RIFF"));
+    project.editBuffer.setParam (6, 1, 9);   // unsaved: the export writes from memory
+    const auto unsaved = project;
+
+    toolSet.exportToolSet (archive);
+    ASSERT_TRUE (isArchive (archive));
+    EXPECT_FALSE (ArchiveImport::getDefaultWorkFolder().exists());
+
+    // Exporting twice gives the same archive.
+    const auto again = sandbox.root / "Again.ots";
+    toolSet.exportToolSet (again);
+    EXPECT_EQ (archive.loadFileAsString(), again.loadFileAsString());
+
+    folder.deleteRecursively();
+    folder.getSiblingFile ("Exp.xml").deleteFile();
+    song.deleteFile();
+    rhythm.getChildFile ("P1.mid").deleteFile();
+
+    juce::File imported;
+    ASSERT_TRUE (toolSet.importArchive (archive, 0, imported));
+    EXPECT_EQ (imported, folder.getSiblingFile ("Exp.xml"));
+    EXPECT_EQ (folder.getChildFile ("Recorder0/Audio1.wav").loadFileAsString(), "RIFF");
+    EXPECT_TRUE (song.existsAsFile());
+    EXPECT_EQ (rhythm.getChildFile ("P1.mid").loadFileAsString(), "MThd");
+    EXPECT_FALSE (rhythm.getChildFile ("P3.mid").exists());
+
+    project.reset();
+    toolSet.useImported (0, imported);
+    EXPECT_EQ (project.Name, "Exported");
+    EXPECT_EQ (project.editBuffer.getParam (6, 1), 9);
+    EXPECT_EQ (project.recorderFiles, unsaved.recorderFiles);
+    EXPECT_TRUE (errors.shown.isEmpty());
+}
+
+TEST_F (AppToolSet, ConfirmDiscardAsksOnlyForAnEditedToolSet)
+{
+    EXPECT_TRUE (toolSet.confirmDiscard());
+    EXPECT_TRUE (dialogs.questions.isEmpty());
+
+    project.edited = true;
+    dialogs.confirmAnswer = false;
+    EXPECT_FALSE (toolSet.confirmDiscard());
+    dialogs.confirmAnswer = true;
+    EXPECT_TRUE (toolSet.confirmDiscard());
+    EXPECT_EQ (dialogs.questions, juce::StringArray ("Toolset has been edited. Are you sure?", "Toolset has been edited. Are you sure?"));
+}
