@@ -47,6 +47,8 @@ public:
     T730::EffectObject* operator->() const noexcept { return object; }
     T730::EffectObject* get() const noexcept { return object; }
     explicit operator bool() const noexcept { return object != nullptr; }
+    /** Gives the object up without closing it (the caller closed it already). */
+    T730::EffectObject* release() noexcept { return std::exchange (object, nullptr); }
 
     void close()
     {

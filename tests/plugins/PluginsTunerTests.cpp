@@ -102,7 +102,7 @@ TEST_P (PluginsTunerAccuracy, PluckedNoteSettlesWithinHalfACent)
                  frequency, settleMs, worst, std::sqrt (steadySquares / std::max (1, steadyCount)), steadyCount);
 }
 
-INSTANTIATE_TEST_SUITE_P (PluginsGuitarAndBass, PluginsTunerAccuracy,
+INSTANTIATE_TEST_SUITE_P (PluginsPluckedNotes, PluginsTunerAccuracy,
                           ::testing::Values (30.87, 41.2, 55.0, 61.74, 82.41, 110.0, 146.83, 196.0, 246.94,
                                              329.63, 440.0, 1318.5));
 

@@ -1,0 +1,230 @@
+#include "PluginsTestSupport.h"
+#include "SyntheticTone.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace moduletest;
+
+namespace
+{
+
+constexpr double kRate = 44100.0;
+constexpr int kBlock = 512;
+
+float speedParameter (int speed) { return speed >= 100 ? 1.0f : (speed - 50) / 50.0f; }
+
+/** The recorder's side of slowed playback: every block its transport covers ratio x n take
+    frames (carrying the fraction); it copies those frames (plus two more, at most n + 4) to the
+    start of the buffer, the module turns them into n frames in place. */
+class SlowedPlayback
+{
+public:
+    SlowedPlayback (T730::EffectObject* module, int speed) : decelerator (module)
+    {
+        setSpeed (speed);
+        left.resize (kBlock + 4);
+        right.resize (kBlock + 4);
+    }
+
+    void setSpeed (int speed)
+    {
+        decelerator->setParameter (0, speedParameter (speed));
+        ratio = std::pow (2.0f, (speed - 50) / 50.0f - 1.0f);
+    }
+
+    /** As the recorder does on stop and locate. */
+    void reset()
+    {
+        decelerator->setParameter (1, 1.0f);
+        decelerator->setParameter (1, 0.0f);
+        remainder = 0.0;
+        position = 0;
+    }
+
+    void play (const StereoSignal& take, size_t frames, StereoSignal& out)
+    {
+        for (size_t done = 0; done < frames; done += kBlock)
+        {
+            const double covered = ratio * kBlock + remainder;
+            const int needed = std::min (static_cast<int> (covered + 0.5) + 2, kBlock + 4);
+            remainder = covered - std::floor (covered);
+            for (int i = 0; i < kBlock + 4; ++i)
+            {
+                const size_t p = position + static_cast<size_t> (i);
+                const bool inside = i < needed && p < take.size();
+                left[static_cast<size_t> (i)] = inside ? take.left[p] : 0.0;
+                right[static_cast<size_t> (i)] = inside ? take.right[p] : 0.0;
+            }
+            double* channels[2] = { left.data(), right.data() };
+            decelerator->processDoubleReplacing (channels, channels, kBlock);
+            out.left.insert (out.left.end(), left.begin(), left.begin() + kBlock);
+            out.right.insert (out.right.end(), right.begin(), right.begin() + kBlock);
+            position += static_cast<size_t> (covered);
+        }
+    }
+
+private:
+    T730::EffectObject* decelerator;
+    float ratio = 1.0f;
+    double remainder = 0.0;
+    size_t position = 0;
+    std::vector<double> left, right;
+};
+
+size_t firstSound (const StereoSignal& s, size_t from = 0)
+{
+    while (from < s.size() && std::abs (s.left[from]) < 1e-6)
+        ++from;
+    return from;
+}
+
+std::vector<ReportCollector::Report> tunerReports (StereoSignal signal)
+{
+    ModuleLibrary library (modulePath ("Tuner"));
+    auto tuner = library.create (kBlock, static_cast<float> (kRate));
+    ReportCollector collector;
+    if (tuner)
+    {
+        tuner->setListener (&collector);
+        processInPlace (tuner.get(), signal.left, signal.right, kBlock, &collector);
+        tuner->setListener (nullptr);
+    }
+    return collector.reports;
+}
+
+class PluginsDeceleratorSpeed : public ::testing::TestWithParam<int>
+{
+};
+
+} // namespace
+
+// At normal speed nothing is stretched: the signal comes back sample for sample, in place or
+// into separate buffers, also after a slowed stretch.
+TEST (PluginsDecelerator, NormalSpeedPassesThroughExactly)
+{
+    ModuleLibrary library (modulePath ("Decelerator"));
+    ASSERT_TRUE (library.isOpen()) << library.getError();
+    auto decelerator = library.create();
+    ASSERT_TRUE (decelerator);
+    EXPECT_EQ (decelerator->getParameter (0), 1.0f) << "a new object plays at normal speed";
+
+    StereoSignal noise;
+    appendNoise (noise, 0.5, kRate, 0.3, 11);
+    auto inPlace = noise;
+    processInPlace (decelerator.get(), inPlace.left, inPlace.right, kBlock);
+    EXPECT_EQ (inPlace.left, noise.left);
+    EXPECT_EQ (inPlace.right, noise.right);
+
+    // Slowed for a while, then back to normal: still untouched.
+    StereoSignal take, slowed;
+    appendSine (take, 440.0, 1.0, kRate, 0.5);
+    SlowedPlayback playback (decelerator.get(), 60);
+    playback.play (take, 20000, slowed);
+    decelerator->setParameter (0, 1.0f);
+
+    StereoSignal out;
+    out.resize (noise.size());
+    for (size_t start = 0; start < noise.size(); start += kBlock)
+    {
+        const int frames = static_cast<int> (std::min (noise.size() - start, static_cast<size_t> (kBlock)));
+        double* in[2] = { noise.left.data() + start, noise.right.data() + start };
+        double* o[2] = { out.left.data() + start, out.right.data() + start };
+        decelerator->processDoubleReplacing (in, o, frames);
+    }
+    EXPECT_EQ (out.left, noise.left);
+    EXPECT_EQ (out.right, noise.right);
+}
+
+// Slowed playback of a steady 440 Hz tone keeps its pitch within 2 cents (measured by the Tuner
+// module) and flows without gaps: once the sound has started no stretch of 64 frames falls
+// below half the tone's level.
+TEST_P (PluginsDeceleratorSpeed, KeepsPitchWithoutGaps)
+{
+    const int speed = GetParam();
+    ModuleLibrary library (modulePath ("Decelerator"));
+    ASSERT_TRUE (library.isOpen()) << library.getError();
+    auto decelerator = library.create();
+    ASSERT_TRUE (decelerator);
+
+    StereoSignal take, out;
+    appendSine (take, 440.0, 6.0, kRate, 0.5);
+    SlowedPlayback playback (decelerator.get(), speed);
+    playback.play (take, static_cast<size_t> (4.0 * kRate), out);
+
+    const size_t start = firstSound (out);
+    ASSERT_LT (start, static_cast<size_t> (0.25 * kRate)) << "playback starts within a quarter second";
+    const double toneRms = 0.5 / std::sqrt (2.0);
+    double quietest = 1.0;
+    size_t quietestAt = 0;
+    for (size_t at = start + 1024; at + 64 <= out.size(); at += 64)
+    {
+        double sum = 0.0;
+        for (size_t i = at; i < at + 64; ++i)
+            sum += out.left[i] * out.left[i] + out.right[i] * out.right[i];
+        const double rms = std::sqrt (sum / 128.0);
+        if (rms < quietest)
+        {
+            quietest = rms;
+            quietestAt = at;
+        }
+    }
+    EXPECT_GT (quietest, 0.5 * toneRms) << "a drop at frame " << quietestAt;
+    EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "blocks the stretcher could not fill";
+
+    const auto reports = tunerReports (out);
+    int counted = 0;
+    double worst = 0.0;
+    for (const auto& r : reports)
+    {
+        if (r.time < static_cast<int64_t> (start) + 4096 + 1024)
+            continue;   // the tuner's window still reaches into the start
+        ASSERT_GT (r.value, 15.0f) << "no pitch at sample " << r.time;
+        worst = std::max (worst, std::abs (centsBetween (r.value, 440.0)));
+        ++counted;
+    }
+    EXPECT_GT (counted, 100);
+    EXPECT_LE (worst, 2.0);
+    std::printf ("[ slow-down] speed %d: sound after %.1f ms, quietest 64 frames at %.1f dB, pitch within %.3f cents\n",
+                 speed, 1000.0 * start / kRate, 20.0 * std::log10 (quietest / toneRms), worst);
+}
+
+INSTANTIATE_TEST_SUITE_P (PluginsSlowedPlayback, PluginsDeceleratorSpeed, ::testing::Values (50, 75));
+
+// Parameter 1 set to 1.0 and back (stop, locate) drops everything queued: the next block is
+// silent while the stretcher fills again, and only the new material is heard afterwards.
+TEST (PluginsDecelerator, ResetDropsQueuedAudio)
+{
+    ModuleLibrary library (modulePath ("Decelerator"));
+    auto decelerator = library.create();
+    ASSERT_TRUE (decelerator);
+
+    StereoSignal first, second, out;
+    appendSine (first, 440.0, 2.0, kRate, 0.5);
+    appendSine (second, 660.0, 3.0, kRate, 0.5);
+
+    SlowedPlayback playback (decelerator.get(), 50);
+    playback.play (first, static_cast<size_t> (kRate), out);
+    ASSERT_GT (std::abs (out.left.back()) + std::abs (out.left[out.size() - 2]), 0.0) << "sounding before the reset";
+
+    playback.reset();
+    const size_t resetAt = out.size();
+    playback.play (second, static_cast<size_t> (2.0 * kRate), out);
+
+    for (size_t i = resetAt; i < resetAt + kBlock; ++i)
+        ASSERT_EQ (out.left[i], 0.0) << "old audio after the reset, frame " << i - resetAt;
+
+    const size_t restart = firstSound (out, resetAt);
+    ASSERT_LT (restart, out.size());
+    int counted = 0;
+    for (const auto& r : tunerReports (out))
+    {
+        if (r.time < static_cast<int64_t> (restart) + 4096 + 1024)
+            continue;
+        EXPECT_NEAR (centsBetween (r.value, 660.0), 0.0, 2.0) << "at sample " << r.time;
+        ++counted;
+    }
+    EXPECT_GT (counted, 50);
+}
