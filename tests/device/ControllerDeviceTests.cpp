@@ -1,0 +1,194 @@
+#include "TestSupport.h"
+#include "VirtualM7c.h"
+#include "app/InstController.h"
+#include "app/OxException.h"
+#include "documents/PatchManager.h"
+#include "documents/SafeFileWriter.h"
+#include "platform/DataFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace T730;
+
+namespace
+{
+    /** A controller built inside temporary folders, wired to a virtual M7c. */
+    class DeviceGuiController : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            const auto install = temp / "install";
+            const auto documents = temp / "Documents";
+            for (auto name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
+            {
+                ASSERT_TRUE (install.getChildFile (name).createDirectory());
+                ASSERT_TRUE (documents.getChildFile ("VELD/OXA Tools").getChildFile (name).createDirectory());
+            }
+            ASSERT_TRUE (install.getChildFile ("setting/ErrLogM7c.log").replaceWithText ("\n"));
+            overrideFolderRoots (install, documents);
+
+            previousPresenter = OxException::setPresenter ([this] (const juce::String&, const juce::String& message)
+            {
+                shownErrors.add (message);
+            });
+        }
+
+        void TearDown() override
+        {
+            OxException::setPresenter (previousPresenter);
+            clearFolderRootOverrides();
+        }
+
+        juce::File patchFolder() const
+        {
+            return (temp / "Documents").getChildFile ("VELD/OXA Tools/patchgroupM7");
+        }
+
+        oxatest::TempFolder temp;
+        OxException::Presenter previousPresenter;
+        juce::StringArray shownErrors;
+    };
+
+    /** The device's side of the cable for the controller's MIDI link. */
+    struct Cable
+    {
+        Cable (m7c::VirtualM7c& device, MidiMain& midi) : port (device, midi), link (midi)
+        {
+            link.setOutput (&port);
+        }
+
+        ~Cable() { link.setOutput (nullptr); }
+
+        m7c::VirtualM7cPort port;
+        MidiMain& link;
+    };
+}
+
+TEST_F (DeviceGuiController, PatchGroupsAreLoadedAtStartUp)
+{
+    PatchSet group;
+    group.Name = "Loaded At Start";
+    juce::XmlElement root ("PatchSet");
+    group.write (&root);
+    ASSERT_TRUE (writeXmlDocument (patchFolder().getChildFile ("Mine.xml"), root));
+
+    InstController controller;
+    ASSERT_NE (controller.getPatchManager(), nullptr);
+    ASSERT_EQ (controller.getPatchManager()->getNumGroups(), 1);
+    EXPECT_EQ (controller.getPatchManager()->getGroup (0)->Name, "Loaded At Start");
+}
+
+TEST_F (DeviceGuiController, BackupAndRestoreOfAHundredPatches)
+{
+    m7c::VirtualM7c device;
+    device.fillWithTestPatches (5);
+    const auto original = [&device]
+    {
+        std::vector<m7c::PatchFields> patches;
+        for (int i = 0; i < 100; ++i)
+            patches.push_back (device.getPatch (i));
+        return patches;
+    }();
+
+    InstController controller;
+    ASSERT_NE (controller.getMidi(), nullptr);
+    Cable cable (device, *controller.getMidi());
+
+    PatchSet backup;
+    ASSERT_TRUE (controller.backupFromDevice (backup));
+    EXPECT_TRUE (shownErrors.isEmpty());
+
+    // Wipe the device, restore the backup: the contents are identical again.
+    for (int i = 0; i < 100; ++i)
+        device.setPatch (i, m7c::PatchFields {});
+
+    ASSERT_TRUE (controller.restoreToDevice (backup, 100));
+    device.waitUntilIdle();
+
+    for (int i = 0; i < 100; ++i)
+    {
+        const auto restored = device.getPatch (i);
+        ASSERT_EQ (restored.name, original[(size_t) i].name) << i;
+        ASSERT_EQ (restored.params, original[(size_t) i].params) << i;
+    }
+
+    EXPECT_EQ (device.getReceivedCommands().back(), SysEx::Command::endOfData);
+}
+
+TEST_F (DeviceGuiController, FailedTransfersShowTheWorkersError)
+{
+    m7c::VirtualM7c device;
+    m7c::VirtualM7c::Faults faults;
+    faults.silent = true;
+    device.setFaults (faults);
+
+    InstController controller;
+    Cable cable (device, *controller.getMidi());
+
+    PatchSet set;
+    EXPECT_FALSE (controller.backupFromDevice (set));
+    ASSERT_EQ (shownErrors.size(), 1);
+    EXPECT_EQ (shownErrors[0], "Error occurred during backup/restore process.\nTimeout at the identity request.");
+
+    faults = {};
+    faults.responseCode = 3;
+    device.setFaults (faults);
+    EXPECT_FALSE (controller.restoreToDevice (set, 10));
+    ASSERT_EQ (shownErrors.size(), 2);
+    EXPECT_EQ (shownErrors[1], "Error occurred during backup/restore process.\nTimeout at the all data dump notification.");
+}
+
+TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
+{
+    InstController controller;
+    auto* buffer = controller.getEditBuffer();
+
+    if (buffer == nullptr)
+        GTEST_SKIP() << "the controller holds no tool set yet";
+
+    m7c::VirtualM7c device;
+    Cable cable (device, *controller.getMidi());
+
+    device.turnKnob (4, 2, 33);
+    device.waitUntilIdle();
+    {
+        const juce::ScopedLock sl (buffer->lock);
+        EXPECT_EQ (buffer->getParam (4, 2), 33);
+    }
+
+    // Many knob turns and whole-buffer dumps from the device while the message
+    // thread copies the buffer: every copy is one consistent state.
+    std::atomic<bool> stop { false };
+    std::thread player ([&]
+    {
+        for (int round = 0; round < 300 && ! stop; ++round)
+        {
+            m7c::PatchFields fields;
+            fields.name = round % 2 == 0 ? "Even" : "Odd";
+            for (int k = 0; k < 5; ++k)
+                fields.params[(size_t) (1 * 8 + k)] = round % 2;   // fit every width
+            device.setEditBuffer (fields);
+            device.sendEditBufferToHost();
+            device.turnKnob (7, 7, round);
+        }
+    });
+
+    int copies = 0;
+    for (; copies < 2000; ++copies)
+    {
+        const EditBuf copy (*buffer);
+        if (copy.name == "Even")
+            ASSERT_EQ (copy.getParam (1, 0), 0);
+        else if (copy.name == "Odd")
+            ASSERT_EQ (copy.getParam (1, 0), 1);
+    }
+
+    stop = true;
+    player.join();
+    device.waitUntilIdle();
+    EXPECT_EQ (copies, 2000);
+}
