@@ -40,6 +40,7 @@ InstController::InstController()
     // 1. Members are constructed above: settings at their defaults, every pointer null.
     //    The tool set, the patch and song stores and the tuner reference are built here
     //    as their subsystems arrive.
+    createToolSetParts();
 
     // 2. Splash: shown here (at least 1000 ms, closed at the end of construction).
 
@@ -68,10 +69,11 @@ InstController::InstController()
 
     // 12. The current tool set.
     normaliseCurrentProject();
-    // Loading the tool set (and clearing CurrentProject when that fails) joins here.
+    loadCurrentToolSet();
 
     // 13. The engine applies the tool set.
     // 14. The undo keeper: originator this controller, no limit, initial snapshot, enabled.
+    createUndoKeeper();
 
     // 15. The audio device manager.
     initialiseAudio();
@@ -124,9 +126,7 @@ void InstController::handleMessage (const juce::Message&)
 
 bool InstController::prepareQuit()
 {
-    // Asking to discard an edited tool set, entering GuiMain's busy section and
-    // stopping every playable item join here with their subsystems.
-    return true;
+    return request (PrepareQuit) != 0;
 }
 
 //==============================================================================
@@ -184,7 +184,7 @@ void InstController::loadSettings()
         if (! settings.read (root))
             juce::Logger::writeToLog ("Failed reading setting file.");
 
-    // Request 8 (SetMasterLevel) with the loaded MasterLv: the engine's master volume.
+    request (SetMasterLevel, settings.MasterLv);
 }
 
 void InstController::saveSettings()

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/AppSetting.h"
+#include "app/ControllerParts.h"
+#include "app/ControllerRequest.h"
+#include "app/Memento.h"
 #include "app/Owned.h"
 #include "device/MidiMain.h"
 #include "platform/DevicePresence.h"
@@ -26,7 +29,8 @@ class PatchSet;
 class SongManager;
 class CpuMeterWindow;
 class BackupProgress;
-template <typename Kept> class MementoCareTaker;
+class ToolSetOperations;
+class ControllerRequests;
 
 /** True while the audio device is open with the engine as its callback.
     Written by the controller on the message thread; read by the menu and the engine. */
@@ -48,7 +52,7 @@ bool isAudioReady() noexcept;
     (undo), DevConnectionListener (device watcher), MidiMainListener (MIDI link).
     The last three join as their subsystems arrive. */
 class InstController : public juce::MessageListener
-                     // , public MementoOriginator<Project>
+                     , public MementoOriginator<Project>
                      , public DevConnectionListener
                      , public MidiMainListener
 {
@@ -106,7 +110,29 @@ public:
     /** The error log path ("ErrLogM7c.log" in the setting folder). */
     static juce::File getErrorLogFile();
 
+    // Requests and tool sets (InstControllerRequests.cpp, InstControllerToolSet.cpp).
+    /** The numbered requests: -1 true, 0 false, or a value; 0 for a code outside 1..55. */
+    int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr);
+    bool loadToolSet (const juce::File& folder);
+    bool saveToolSet (const juce::File& folder);
+    void exportToolSet (const juce::File& archive);
+    /** kind 0 tool set ("ots"), 1 rhythm ("orp"); true when something was imported. */
+    bool importArchive (const juce::File& source, int kind, juce::File& importedPath);
+    bool confirmDiscard();
+    /** The tool set operations on this controller's parts (menu commands use them). */
+    ToolSetOperations& getToolSetOperations();
+    /** The current tool set. */
+    Project& getProject() noexcept { return *project; }
+
+    std::unique_ptr<Project> createMemento() override;
+    void setMemento (std::unique_ptr<Project> snapshot) override;
+
 private:
+    void createToolSetParts();
+    void loadCurrentToolSet();
+    void createUndoKeeper();
+    ControllerParts& refreshParts();
+
     bool needsFirstRun() const;
     void runFirstRunInstaller();
     void openErrorLog();
@@ -156,6 +182,11 @@ private:
     /** Held by the MIDI input thread while it hands an event to the backup
         worker, and by the message thread while it deletes the worker. */
     juce::CriticalSection deviceEventLock;
+
+    /** Links to the members for the requests and tool set operations; refreshed before each use. */
+    ControllerParts parts;
+    Owned<ToolSetOperations> toolSetOps;
+    Owned<ControllerRequests> requests;
 
     JUCE_DECLARE_NON_COPYABLE (InstController)
 };

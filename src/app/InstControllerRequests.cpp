@@ -1,6 +1,8 @@
 // The numbered requests every component sends the controller.
 #include "app/ControllerRequests.h"
 
+#include "app/InstController.h"
+
 #include "app/AppSetting.h"
 #include "app/InstContMes.h"
 #include "app/JamEngine.h"
@@ -395,6 +397,22 @@ int ControllerRequests::device (int code, int param1, void* data)
     }
 
     return requestTrue;
+}
+
+} // namespace T730
+
+//==============================================================================
+
+namespace T730
+{
+
+int InstController::request (int code, int param1, int param2, void* data)
+{
+    if (! requests)
+        return requestFalse;
+
+    refreshParts();
+    return requests->handle (code, param1, param2, data);
 }
 
 } // namespace T730

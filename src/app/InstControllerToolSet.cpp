@@ -2,6 +2,9 @@
 // question before edits are discarded.
 #include "app/ToolSetOperations.h"
 
+#include "app/ControllerRequests.h"
+#include "app/InstController.h"
+
 #include "app/AppSetting.h"
 #include "app/ArchiveImport.h"
 #include "app/InstContMes.h"
@@ -428,6 +431,90 @@ void ToolSetOperations::useImported (int kind, const juce::File& importedPath)
     postUpdate (sectionAll);
     if (parts.controller != nullptr)
         postToController (*parts.controller, new InstContRepaintUI (sectionAll));
+}
+
+} // namespace T730
+
+//==============================================================================
+// The controller's side: its parts, the tool set at start-up, the undo keeper.
+namespace T730
+{
+
+void InstController::createToolSetParts()
+{
+    // The tool set lives for the whole run and is never replaced as an object.
+    project.reset (new Project());
+
+    parts.controller = this;
+    parts.settings = &settings;
+    parts.project = project.get();
+    parts.devicePresent = &devicePresent;
+    parts.busy = &busy;
+    parts.backupFromDevice = [this] (PatchSet& destination) { return backupFromDevice (destination); };
+    parts.restoreToDevice = [this] (PatchSet& source, int count) { return restoreToDevice (source, count); };
+
+    toolSetOps.reset (new ToolSetOperations (parts));
+    requests.reset (new ControllerRequests (parts, *toolSetOps));
+}
+
+ControllerParts& InstController::refreshParts()
+{
+    // Members created and deleted during start-up and shut-down.
+    parts.undoKeeper = undoKeeper.get();
+    parts.midi = midi.get();
+    parts.patchManager = patchManager.get();
+    parts.songManager = songManager.get();
+    parts.tuner = tuner.get();
+    return parts;
+}
+
+void InstController::loadCurrentToolSet()
+{
+    refreshParts();
+
+    const auto current = settings.CurrentProject;
+    if (! juce::File::isAbsolutePath (current) || ! toolSetOps->loadToolSet (juce::File (current)))
+    {
+        settings.CurrentProject = {};
+        project->reset();
+    }
+}
+
+void InstController::createUndoKeeper()
+{
+    undoKeeper.reset (new MementoCareTaker<Project> (*this, -1));
+    undoKeeper->reset();
+    refreshParts();
+}
+
+std::unique_ptr<Project> InstController::createMemento()
+{
+    return std::make_unique<Project> (*project);
+}
+
+void InstController::setMemento (std::unique_ptr<Project> snapshot)
+{
+    if (snapshot == nullptr)
+        return;
+
+    project->reset();
+    *project = *snapshot;
+}
+
+ToolSetOperations& InstController::getToolSetOperations()
+{
+    refreshParts();
+    return *toolSetOps;
+}
+
+bool InstController::loadToolSet (const juce::File& folder)              { return getToolSetOperations().loadToolSet (folder); }
+bool InstController::saveToolSet (const juce::File& folder)              { return getToolSetOperations().saveToolSet (folder); }
+void InstController::exportToolSet (const juce::File& archive)           { getToolSetOperations().exportToolSet (archive); }
+bool InstController::confirmDiscard()                                    { return getToolSetOperations().confirmDiscard(); }
+
+bool InstController::importArchive (const juce::File& source, int kind, juce::File& importedPath)
+{
+    return getToolSetOperations().importArchive (source, kind, importedPath);
 }
 
 } // namespace T730

@@ -2,6 +2,7 @@
 
 #include "ToolSetTestSupport.h"
 #include "app/AppSetting.h"
+#include "app/InstController.h"
 #include "app/ArchiveImport.h"
 #include "app/ToolSetOperations.h"
 #include "app/ZIPDecompressionThread.h"
@@ -285,4 +286,76 @@ TEST_F (AppToolSet, ConfirmDiscardAsksOnlyForAnEditedToolSet)
     dialogs.confirmAnswer = true;
     EXPECT_TRUE (toolSet.confirmDiscard());
     EXPECT_EQ (dialogs.questions, juce::StringArray ("Toolset has been edited. Are you sure?", "Toolset has been edited. Are you sure?"));
+}
+
+//==============================================================================
+namespace
+{
+    /** A whole controller started inside temporary install and documents folders. */
+    struct AppGuiToolSetStartup : public ::testing::Test
+    {
+        AppGuiToolSetStartup()
+        {
+            for (auto* name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
+                user (name).createDirectory();
+        }
+
+        juce::File user (const juce::String& relative) const
+        {
+            return (sandbox.root / "documents").getChildFile ("VELD/OXA Tools").getChildFile (relative);
+        }
+
+        void storeCurrentProject (const juce::String& path)
+        {
+            juce::XmlElement root ("Setting");
+            root.createNewChildElement ("CurrentProject")->addTextElement (path);
+            ASSERT_TRUE (user ("setting/OXAToolsM7c.xml").replaceWithText (root.toString()));
+        }
+
+        oxatest::UserDataSandbox sandbox;
+        oxatest::ScriptedDialogs dialogs;
+    };
+} // namespace
+
+TEST_F (AppGuiToolSetStartup, TheCurrentToolSetIsLoadedByItsNameAndUndoStartsInactive)
+{
+    user ("toolsets/MySet").createDirectory();
+    ASSERT_TRUE (user ("toolsets/MySet.xml").replaceWithText (
+        "<Project><Name>My Set</Name><PreCount>4</PreCount><Module3><Prm1>12</Prm1></Module3></Project>"));
+    storeCurrentProject ("C:\\Data\\MySet");
+
+    InstController controller;
+    auto& project = controller.getProject();
+    EXPECT_EQ (project.Name, "My Set");
+    EXPECT_EQ (project.PreCount, 4);
+    EXPECT_EQ (project.editBuffer.getParam (3, 1), 12);
+    EXPECT_EQ (controller.getSettings().CurrentProject, user ("toolsets/MySet").getFullPathName());
+
+    EXPECT_EQ (controller.request (IsEdited), 0);
+    project.editBuffer.setParam (3, 1, 13);
+    EXPECT_EQ (controller.request (RecordUndoAndMarkEdited), -1);
+    EXPECT_EQ (controller.request (IsEdited), -1);
+
+    // Quitting asks about the edit; declining keeps the program running.
+    dialogs.confirmAnswer = false;
+    EXPECT_FALSE (controller.prepareQuit());
+    EXPECT_EQ (dialogs.questions, juce::StringArray ("Toolset has been edited. Are you sure?"));
+
+    EXPECT_EQ (controller.request (Undo), -1);
+    EXPECT_EQ (project.editBuffer.getParam (3, 1), 12);
+    EXPECT_EQ (controller.request (IsEdited), 0);
+
+    ASSERT_TRUE (controller.saveToolSet (user ("toolsets/MySet")));
+    EXPECT_TRUE (user ("toolsets/MySet.xml").loadFileAsString().contains ("<Prm1>12</Prm1>"));
+}
+
+TEST_F (AppGuiToolSetStartup, AToolSetThatDoesNotLoadStartsANewOne)
+{
+    ASSERT_TRUE (user ("toolsets/Broken.xml").replaceWithText ("<Project><Name>half"));
+    storeCurrentProject (user ("toolsets/Broken").getFullPathName());
+
+    InstController controller;
+    EXPECT_EQ (controller.getProject().Name, "New Tool Set");
+    EXPECT_EQ (controller.getSettings().CurrentProject, "");
+    EXPECT_EQ (controller.request (56), 0);
 }
