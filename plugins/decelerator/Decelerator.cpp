@@ -73,7 +73,9 @@ public:
         remainder = covered - std::floor (covered);
         input.push (inputs, fresh);
 
-        fillOutput (frames + (primed ? 0 : kReserveFrames));
+        // The reserve is kept in stretched frames: queued input would shrink in output terms
+        // when the speed rises and leave a gap.
+        fillOutput (frames + kReserveFrames);
         if (! primed && output.getSize() >= frames + kReserveFrames)
             primed = true;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace moduletest;
 
@@ -73,6 +74,28 @@ private:
     size_t position = 0;
     std::vector<double> left, right;
 };
+
+/** The quietest stretch of 64 frames from `from` on: its level and where it starts. */
+std::pair<double, size_t> quietestStretch (const StereoSignal& s, size_t from)
+{
+    double quietest = 1.0;
+    size_t quietestAt = from;
+    for (size_t at = from; at + 64 <= s.size(); at += 64)
+    {
+        double sum = 0.0;
+        for (size_t i = at; i < at + 64; ++i)
+            sum += s.left[i] * s.left[i] + s.right[i] * s.right[i];
+        const double rms = std::sqrt (sum / 128.0);
+        if (rms < quietest)
+        {
+            quietest = rms;
+            quietestAt = at;
+        }
+    }
+    return { quietest, quietestAt };
+}
+
+constexpr double kToneRms = 0.5 / 1.4142135623730951;   // a sine of amplitude 0.5
 
 size_t firstSound (const StereoSignal& s, size_t from = 0)
 {
@@ -156,22 +179,8 @@ TEST_P (PluginsDeceleratorSpeed, KeepsPitchWithoutGaps)
 
     const size_t start = firstSound (out);
     ASSERT_LT (start, static_cast<size_t> (0.25 * kRate)) << "playback starts within a quarter second";
-    const double toneRms = 0.5 / std::sqrt (2.0);
-    double quietest = 1.0;
-    size_t quietestAt = 0;
-    for (size_t at = start + 1024; at + 64 <= out.size(); at += 64)
-    {
-        double sum = 0.0;
-        for (size_t i = at; i < at + 64; ++i)
-            sum += out.left[i] * out.left[i] + out.right[i] * out.right[i];
-        const double rms = std::sqrt (sum / 128.0);
-        if (rms < quietest)
-        {
-            quietest = rms;
-            quietestAt = at;
-        }
-    }
-    EXPECT_GT (quietest, 0.5 * toneRms) << "a drop at frame " << quietestAt;
+    const auto [quietest, quietestAt] = quietestStretch (out, start + 1024);
+    EXPECT_GT (quietest, 0.5 * kToneRms) << "a drop at frame " << quietestAt;
     EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "blocks the stretcher could not fill";
 
     const auto reports = tunerReports (out);
@@ -188,7 +197,7 @@ TEST_P (PluginsDeceleratorSpeed, KeepsPitchWithoutGaps)
     EXPECT_GT (counted, 100);
     EXPECT_LE (worst, 2.0);
     std::printf ("[ slow-down] speed %d: sound after %.1f ms, quietest 64 frames at %.1f dB, pitch within %.3f cents\n",
-                 speed, 1000.0 * start / kRate, 20.0 * std::log10 (quietest / toneRms), worst);
+                 speed, 1000.0 * start / kRate, 20.0 * std::log10 (quietest / kToneRms), worst);
 }
 
 INSTANTIATE_TEST_SUITE_P (PluginsSlowedPlayback, PluginsDeceleratorSpeed, ::testing::Values (50, 75));
@@ -227,4 +236,26 @@ TEST (PluginsDecelerator, ResetDropsQueuedAudio)
         ++counted;
     }
     EXPECT_GT (counted, 50);
+}
+
+// The speed slider moves while the take plays (no stop in between): faster and slower again,
+// the sound keeps flowing without a gap.
+TEST (PluginsDecelerator, SpeedChangesWhilePlayingLeaveNoGap)
+{
+    ModuleLibrary library (modulePath ("Decelerator"));
+    auto decelerator = library.create();
+    ASSERT_TRUE (decelerator);
+
+    StereoSignal take, out;
+    appendSine (take, 440.0, 20.0, kRate, 0.5);
+    SlowedPlayback playback (decelerator.get(), 50);
+    for (int speed : { 50, 90, 60, 99, 50, 75 })
+    {
+        playback.setSpeed (speed);
+        playback.play (take, 100 * kBlock, out);
+    }
+
+    const auto [quietest, quietestAt] = quietestStretch (out, firstSound (out) + 1024);
+    EXPECT_GT (quietest, 0.5 * kToneRms) << "a drop at frame " << quietestAt;
+    EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "blocks the stretcher could not fill";
 }
