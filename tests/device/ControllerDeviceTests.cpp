@@ -182,9 +182,13 @@ TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
     {
         const EditBuf copy (*buffer);
         if (copy.name == "Even")
+        {
             ASSERT_EQ (copy.getParam (1, 0), 0);
+        }
         else if (copy.name == "Odd")
+        {
             ASSERT_EQ (copy.getParam (1, 0), 1);
+        }
     }
 
     stop = true;
