@@ -114,6 +114,7 @@ public:
     /** The numbered requests: -1 true, 0 false, or a value; 0 for a code outside 1..55. */
     int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr);
     bool loadToolSet (const juce::File& folder);
+    /** Saves, removes the recorder files only the history named, restarts the history. */
     bool saveToolSet (const juce::File& folder);
     void exportToolSet (const juce::File& archive);
     /** kind 0 tool set ("ots"), 1 rhythm ("orp"); true when something was imported. */

@@ -168,7 +168,21 @@ bool ToolSetOperations::saveToolSet (const juce::File& folder)
     if (parts.engine != nullptr)
         parts.engine->applyProject (project, folder);
 
+    // The history is restarted by the callers (saveWithHistoryReset, New),
+    // after the recorder files only the history names have been removed.
     project.edited = false;
+    return true;
+}
+
+bool ToolSetOperations::saveWithHistoryReset (const juce::File& folder)
+{
+    if (! saveToolSet (folder))
+        return false;
+
+    removeHistoryOnlyRecorderFiles();
+
+    if (parts.project != nullptr)
+        parts.project->edited = false;
     if (parts.undoKeeper != nullptr)
         parts.undoKeeper->clearHistory();
 
@@ -508,7 +522,7 @@ ToolSetOperations& InstController::getToolSetOperations()
 }
 
 bool InstController::loadToolSet (const juce::File& folder)              { return getToolSetOperations().loadToolSet (folder); }
-bool InstController::saveToolSet (const juce::File& folder)              { return getToolSetOperations().saveToolSet (folder); }
+bool InstController::saveToolSet (const juce::File& folder)              { return getToolSetOperations().saveWithHistoryReset (folder); }
 void InstController::exportToolSet (const juce::File& archive)           { getToolSetOperations().exportToolSet (archive); }
 bool InstController::confirmDiscard()                                    { return getToolSetOperations().confirmDiscard(); }
 

@@ -25,9 +25,14 @@ public:
 
     /** Saves the items' files into F and the project as F's document. Each
         failing piece shows its error; only the document decides the result.
-        On success CurrentProject becomes F, `edited` is cleared and the history
-        restarts; on failure both stay as they were. */
+        On success CurrentProject becomes F and `edited` is cleared; on failure
+        both stay as they were. The history is left to the caller. */
     bool saveToolSet (const juce::File& folder);
+
+    /** Save and Save As: saveToolSet, then on success the recorder files only
+        the history still names are removed and the history restarts at the
+        saved state. */
+    bool saveWithHistoryReset (const juce::File& folder);
 
     /** Packs the current tool set (folder, document from memory, the song and
         patterns of the rhythm machine) into an archive. */

@@ -61,7 +61,7 @@ TEST_F (AppToolSet, SaveThenLoadRoundTripsAndRestartsTheHistory)
     edit (44);
 
     const auto folder = toolSetFolder ("Blues");
-    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
     EXPECT_TRUE (folder.isDirectory());
     EXPECT_TRUE (folder.getSiblingFile ("Blues.xml").loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     EXPECT_EQ (settings.CurrentProject, folder.getFullPathName());
@@ -131,7 +131,7 @@ TEST_F (AppToolSet, SaveFailuresShowFileErrorAndKeepEditedAndHistory)
     edit (3);
     const int undoCount = keeper.getUndoCount();
 
-    EXPECT_FALSE (toolSet.saveToolSet (blocker.getChildFile ("Set")));
+    EXPECT_FALSE (toolSet.saveWithHistoryReset (blocker.getChildFile ("Set")));
     EXPECT_TRUE (errors.shown.contains ("File error."));
     EXPECT_TRUE (project.edited);
     EXPECT_EQ (keeper.getUndoCount(), undoCount);
@@ -151,7 +151,7 @@ TEST_F (AppToolSet, SaveFailuresShowFileErrorAndKeepEditedAndHistory)
     struct rlimit small = old;
     small.rlim_cur = 1024;
     ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
-    const bool written = toolSet.saveToolSet (folder);
+    const bool written = toolSet.saveWithHistoryReset (folder);
     setrlimit (RLIMIT_FSIZE, &old);
     std::signal (SIGXFSZ, oldHandler);
 
@@ -187,25 +187,28 @@ TEST_F (AppToolSet, AfterSaveOnlyFilesTheHistoryAloneNamesAreRemoved)
     oxatest::FakeEngine engine;
     parts.engine = &engine;
     const auto folder = toolSetFolder ("Rec");
-    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
 
-    for (auto* name : { "Old.xml", "Current.xml", "Old/Audio1.wav", "Current/Audio1.wav" })
-        folder.getChildFile (name).create();
+    for (auto* name : { "Old.xml", "Current.xml", "Old/Audio1.wav", "Current/Audio1.wav", "Current/Audio2.wav" })
+    {
+        folder.getChildFile (name).getParentDirectory().createDirectory();
+        ASSERT_TRUE (folder.getChildFile (name).create());
+    }
     const auto outsider = sandbox.root / "Outsider.xml";
-    outsider.create();
+    ASSERT_TRUE (outsider.create());
 
-    // The history names Old.xml, an empty name and a path; the tool set now names Current.xml.
+    // The history names Old.xml, an empty name and a path; the recorder now saves as Current.xml.
     project.recorderFiles = juce::StringArray ("Old.xml", "", "../../../Outsider.xml");
     keeper.record();
     project.recorderFiles = juce::StringArray ("Current.xml");
     keeper.record();
 
     engine.recorders = 1;
+    engine.recorderNames = juce::StringArray ("Current.xml");
     engine.takeFolder = folder.getChildFile ("Current");
     engine.referencedTakes = juce::StringArray ("Audio1.wav");
-    folder.getChildFile ("Current/Audio2.wav").create();
 
-    toolSet.removeHistoryOnlyRecorderFiles();
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
     EXPECT_FALSE (folder.getChildFile ("Old.xml").exists());
     EXPECT_FALSE (folder.getChildFile ("Old").exists());
     EXPECT_TRUE (folder.getChildFile ("Current.xml").exists());
@@ -213,6 +216,8 @@ TEST_F (AppToolSet, AfterSaveOnlyFilesTheHistoryAloneNamesAreRemoved)
     EXPECT_FALSE (folder.getChildFile ("Current/Audio2.wav").exists());
     EXPECT_TRUE (folder.isDirectory());
     EXPECT_TRUE (outsider.exists());
+    EXPECT_EQ (keeper.getUndoCount(), 1);
+    EXPECT_FALSE (project.edited);
 }
 
 TEST_F (AppToolSet, ExportThenImportReproducesDocumentAndFolder)

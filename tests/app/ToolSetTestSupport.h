@@ -130,7 +130,7 @@ struct FakeEngine : public T730::JamEngine
     {
         if (! recorderSaves)
             return false;
-        fileName = "Recorder" + juce::String (index) + ".xml";
+        fileName = index < recorderNames.size() ? recorderNames[index] : "Recorder" + juce::String (index) + ".xml";
         folder.getChildFile (fileName).replaceWithText ("<Recorder/>");
         return true;
     }
@@ -178,7 +178,7 @@ struct FakeEngine : public T730::JamEngine
     float gain = 1.0f;
     float peaks[4] = { -1.0f, -1.0f, -1.0f, -1.0f };
     juce::File appliedFolder, loadedSong, takeFolder;
-    juce::StringArray referencedTakes;
+    juce::StringArray referencedTakes, recorderNames;
     RhythmExport rhythmExport;
 };
 
