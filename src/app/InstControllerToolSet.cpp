@@ -39,6 +39,7 @@ namespace
 ToolSetOperations::ToolSetOperations (ControllerParts& partsToUse) : parts (partsToUse)
 {
     runUnpacking = [this] (ZIPDecompressionThread& thread) { runProgress (&thread, parts.progressParent, false); };
+    workFolder = ArchiveImport::getDefaultWorkFolder();
 }
 
 UserDialogs& ToolSetOperations::dialogs() const
@@ -251,7 +252,7 @@ void ToolSetOperations::exportToolSet (const juce::File& archive)
         return;
     }
 
-    const auto work = ArchiveImport::getDefaultWorkFolder();
+    const auto work = workFolder;
     work.deleteRecursively();
     work.createDirectory();
     const auto toolsets = work.getChildFile ("toolsets");
@@ -420,7 +421,7 @@ bool ToolSetOperations::importArchive (const juce::File& source, int kind, juce:
     folders.toolsets = getToolSetsFolder();
     folders.song = getUserDataFolder (UserFolder::song, false);
     folders.rhythm = getUserDataFolder (UserFolder::rhythm, false);
-    folders.work = ArchiveImport::getDefaultWorkFolder();
+    folders.work = workFolder;
 
     ArchiveImport import (folders, dialogs());
     import.runUnpacking = runUnpacking;

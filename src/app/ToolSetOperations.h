@@ -64,6 +64,10 @@ public:
         the modal progress window). */
     std::function<void (ZIPDecompressionThread&)> runUnpacking;
 
+    /** Where export and import unpack and pack ("OXA Tools Temporary" in the
+        system's temporary folder); deleted before and after each use. */
+    juce::File workFolder;
+
     /** Request 19: adds a rhythm machine (kind 0) or recorder (kind 1) item. */
     int addPlayableItem (int kind);
 

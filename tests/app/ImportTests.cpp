@@ -2,6 +2,7 @@
 
 #include "ToolSetTestSupport.h"
 #include "app/ArchiveImport.h"
+#include "app/ToolSetOperations.h"
 #include "app/ZIPDecompressionThread.h"
 #include "documents/Archive.h"
 
@@ -333,4 +334,26 @@ TEST (AppZIPDecompressionThread, ProgressStopsAt95UntilDoneAndCancelStops)
         EXPECT_TRUE (isSafeEntryPath (path)) << path;
     for (auto path : { "../a", "a/../../b", "/etc/passwd", "C:\\x", "a\\..\\..\\b", "~/x", "a/\x01" })
         EXPECT_FALSE (isSafeEntryPath (path)) << path;
+}
+
+TEST (AppGuiImport, ZipUnpacksUnderTheProgressWindow)
+{
+    oxatest::UserDataSandbox sandbox;
+    oxatest::ScriptedDialogs dialogs;
+    oxatest::ShownErrors errors;
+
+    const auto zip = sandbox.root / "Jam.ots";
+    writeZip (zip, toolSetContent);
+
+    ControllerParts parts;
+    ToolSetOperations toolSet (parts);   // the default runs the modal progress window
+    EXPECT_EQ (toolSet.workFolder, juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("OXA Tools Temporary"));
+    toolSet.workFolder = sandbox.root / "work";
+
+    juce::File imported;
+    ASSERT_TRUE (toolSet.importArchive (zip, ArchiveImport::toolSetKind, imported));
+    EXPECT_EQ (imported, sandbox.folder ("toolsets").getChildFile ("Jam.xml"));
+    EXPECT_TRUE (sandbox.folder ("toolsets").getChildFile ("Jam/Recorder0/Audio1.wav").existsAsFile());
+    EXPECT_FALSE (toolSet.workFolder.exists());
+    EXPECT_TRUE (errors.shown.isEmpty());
 }

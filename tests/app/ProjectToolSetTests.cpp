@@ -26,6 +26,7 @@ namespace
             parts.undoKeeper = &keeper;
             keeper.reset();
             toolSet.runUnpacking = [] (ZIPDecompressionThread& t) { t.waitForThreadToExit (-1); };
+            toolSet.workFolder = sandbox.root / "work";
         }
 
         std::unique_ptr<Project> createMemento() override { return std::make_unique<Project> (project); }
@@ -252,7 +253,7 @@ TEST_F (AppToolSet, ExportThenImportReproducesDocumentAndFolder)
 
     toolSet.exportToolSet (archive);
     ASSERT_TRUE (isArchive (archive));
-    EXPECT_FALSE (ArchiveImport::getDefaultWorkFolder().exists());
+    EXPECT_FALSE (toolSet.workFolder.exists());
 
     // Exporting twice gives the same archive.
     const auto again = sandbox.root / "Again.ots";
