@@ -2,6 +2,7 @@
 // openDeviceIO with its greeting, the received-message callback, and the
 // backup and restore operations behind requests 30 and 31.
 
+#include "app/ControllerParts.h"
 #include "app/InstContMes.h"
 #include "app/InstController.h"
 #include "app/OxException.h"
@@ -109,8 +110,14 @@ void InstController::stopDeviceWatch()
 
 void InstController::sendEditorOff()
 {
-    if (midi)
-        midi->sendEditorOff();
+    if (! midi)
+        return;
+
+    midi->sendEditorOff();
+
+    // The device leaves tuner mode too when the tab section shows the tuner.
+    if (parts.isTunerShown && parts.isTunerShown())
+        midi->sendTunerModeOff();
 }
 
 EditBuf* InstController::getEditBuffer() noexcept

@@ -146,9 +146,7 @@ TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
 {
     InstController controller;
     auto* buffer = controller.getEditBuffer();
-
-    if (buffer == nullptr)
-        GTEST_SKIP() << "the controller holds no tool set yet";
+    ASSERT_NE (buffer, nullptr);
 
     m7c::VirtualM7c device;
     Cable cable (device, *controller.getMidi());
@@ -195,4 +193,27 @@ TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
     player.join();
     device.waitUntilIdle();
     EXPECT_EQ (copies, 2000);
+}
+
+TEST_F (DeviceGuiController, ShutDownTellsTheDeviceThatEditingEnds)
+{
+    // The device end of the cable outlives the controller; its link lets go of it when deleted.
+    struct DeviceEnd : public MidiOutputPort
+    {
+        explicit DeviceEnd (m7c::VirtualM7c& d) : device (d) {}
+        void sendBytes (const uint8_t* data, size_t size) override { device.receiveFromHost (data, size); }
+        m7c::VirtualM7c& device;
+    };
+
+    m7c::VirtualM7c device;
+    DeviceEnd deviceEnd (device);
+    {
+        InstController controller;
+        controller.getMidi()->setOutput (&deviceEnd);
+        controller.getMidi()->sendEditorOn();
+        EXPECT_TRUE (device.isEditorOn());
+    }
+
+    EXPECT_FALSE (device.isEditorOn());
+    EXPECT_EQ (device.getReceivedCommands().back(), SysEx::Command::editorOff);
 }
