@@ -20,11 +20,11 @@ struct TunerRun
     std::vector<ReportCollector::Report> reports;
 };
 
-TunerRun runTuner (StereoSignal signal)
+TunerRun runTuner (StereoSignal signal, double rate = kRate)
 {
     ModuleLibrary library (modulePath ("Tuner"));
     EXPECT_TRUE (library.isOpen()) << library.getError();
-    auto tuner = library.create (kBlock, static_cast<float> (kRate));
+    auto tuner = library.create (kBlock, static_cast<float> (rate));
     EXPECT_TRUE (tuner);
     ReportCollector collector;
     if (tuner)
@@ -146,4 +146,29 @@ TEST (PluginsTuner, FollowsANoteChange)
         }
     }
     EXPECT_GT (lowReports, 30);
+}
+
+// The device may run at another rate: the tuner follows setSampleRate (a longer window at
+// 96 kHz keeps the low B in reach).
+TEST (PluginsTuner, FollowsTheSampleRate)
+{
+    for (double rate : { 48000.0, 96000.0 })
+    {
+        for (double frequency : { 30.87, 110.0, 440.0 })
+        {
+            StereoSignal signal;
+            appendSilence (signal, 0.2, rate);
+            const auto noteStart = static_cast<int64_t> (signal.size());
+            appendPluckedNote (signal, frequency, 1.0, rate, 5);
+            int counted = 0;
+            for (const auto& r : runTuner (std::move (signal), rate).reports)
+            {
+                if (r.time < noteStart + static_cast<int64_t> (0.25 * rate))
+                    continue;
+                EXPECT_NEAR (centsBetween (r.value, frequency), 0.0, 0.5) << frequency << " Hz at " << rate << " Hz";
+                ++counted;
+            }
+            EXPECT_GT (counted, 25) << frequency << " Hz at " << rate << " Hz";
+        }
+    }
 }
