@@ -62,6 +62,9 @@ struct ControllerParts
     /** The main component rebuilds its demo list and registers its commands again. */
     std::function<void()> rebuildDemoList;
 
+    /** The song store takes in a song file copied into the song folder. */
+    std::function<void (const juce::File&)> registerSong;
+
     /** The dialogs in use; UserDialogs::get() when null. */
     UserDialogs* dialogs = nullptr;
 

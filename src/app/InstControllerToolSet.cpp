@@ -426,6 +426,7 @@ bool ToolSetOperations::importArchive (const juce::File& source, int kind, juce:
     ArchiveImport import (folders, dialogs());
     import.runUnpacking = runUnpacking;
     import.onToolSetImported = parts.rebuildDemoList;
+    import.onSongImported = parts.registerSong;
 
     const auto result = import.run (source, kind);
     importedPath = result.path;
