@@ -45,12 +45,16 @@ namespace
 
 HelloWorldWindow::HelloWorldWindow()
     : juce::DocumentWindow ("OXA Tools", juce::Colours::black,
-                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, true)
+                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, false)
 {
-    // 1. The window part exists (on the desktop): record it as the main window.
-    mainWindow = this;
+    // 1. The window part, on the desktop, recorded as the main window. The title bar
+    //    style is chosen before it joins the desktop: changing it afterwards makes
+    //    JUCE recreate the native window and bring it to the front, which would show
+    //    an empty window while the controller is still being built.
     setUsingNativeTitleBar (true);
     setResizable (false, false);
+    addToDesktop();
+    mainWindow = this;
 
     // 2. The process-wide command manager.
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
@@ -66,6 +70,8 @@ HelloWorldWindow::HelloWorldWindow()
     setContentOwned (new EmptyContent(), true);
     startupMenu = std::make_unique<StartupMenu>();
     setMenuBar (startupMenu.get());
+    // The menu bar is added on top of the fixed content, not taken from it.
+    setContentComponentSize (contentWidth, contentHeight);
 
     // 6. Centred, then moved to the stored position.
     centreWithSize (getWidth(), getHeight());

@@ -179,10 +179,12 @@ void InstController::loadSettings()
     if (! file.existsAsFile())
         return;
 
+    // A file that does not parse is as unreadable as one of the wrong kind:
+    // both are reported and leave the defaults in place.
     OxXMLDocument document (file);
-    if (auto* root = document.root())
-        if (! settings.read (root))
-            juce::Logger::writeToLog ("Failed reading setting file.");
+    auto* root = document.root();
+    if (root == nullptr || ! settings.read (root))
+        juce::Logger::writeToLog ("Failed reading setting file.");
 
     request (SetMasterLevel, settings.MasterLv);
 }
@@ -198,23 +200,28 @@ void InstController::saveSettings()
         juce::Logger::writeToLog ("Failed writing toolset file.");
 }
 
+juce::String InstController::normaliseProjectPath (const juce::String& stored, const juce::File& toolsets)
+{
+    // Stored paths may come from another system: both separators count.
+    auto path = stored.trim().replaceCharacter ('\\', '/');
+    if (path.isEmpty())
+        return {};
+
+    const bool absolute = path.startsWithChar ('/')
+                          || (path.length() >= 2 && path[1] == ':' && juce::CharacterFunctions::isLetter (path[0]));
+    if (absolute)
+        path = path.trimCharactersAtEnd ("/").fromLastOccurrenceOf ("/", false, false);
+
+    if (path.isEmpty() || path.endsWithChar (':'))
+        return {};
+
+    return toolsets.getChildFile (path).getFullPathName();
+}
+
 void InstController::normaliseCurrentProject()
 {
-    auto& current = settings.CurrentProject;
-    if (current.isEmpty())
-        return;
-
-    const auto toolsets = getUserDataFolder (UserFolder::toolsets, false);
-
-    // Stored paths may come from another system: take the last component whichever
-    // separator it uses.
-    auto name = current.replaceCharacter ('\\', '/');
-    const bool absolute = juce::File::isAbsolutePath (name) || current.containsChar ('\\')
-                          || (current.length() > 1 && current[1] == ':');
-    if (absolute)
-        name = name.trimCharactersAtEnd ("/").fromLastOccurrenceOf ("/", false, false);
-
-    current = name.isEmpty() ? juce::String() : toolsets.getChildFile (name).getFullPathName();
+    settings.CurrentProject = normaliseProjectPath (settings.CurrentProject,
+                                                    getUserDataFolder (UserFolder::toolsets, false));
 }
 
 //==============================================================================

@@ -110,6 +110,11 @@ public:
     /** The error log path ("ErrLogM7c.log" in the setting folder). */
     static juce::File getErrorLogFile();
 
+    /** Where a stored CurrentProject points: an absolute path (of this system or a
+        drive-letter one) keeps only its last component, a relative name stays as
+        it is; either is placed in the toolsets folder. "" stays "". */
+    static juce::String normaliseProjectPath (const juce::String& stored, const juce::File& toolsets);
+
     // Requests and tool sets (InstControllerRequests.cpp, InstControllerToolSet.cpp).
     /** The numbered requests: -1 true, 0 false, or a value; 0 for a code outside 1..55. */
     int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr);

@@ -1,0 +1,150 @@
+#include "AppTestSupport.h"
+#include "app/AppSetting.h"
+#include "documents/OxXMLDocument.h"
+#include "documents/XmlParser.h"
+#include "documents/XmlPath.h"
+#include <gtest/gtest.h>
+
+using namespace T730;
+
+namespace
+{
+std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
+{
+    auto root = parseXmlText (text);
+    EXPECT_NE (root, nullptr) << text;
+    return root;
+}
+
+AppSetting changedSettings()
+{
+    AppSetting s;
+    s.EasyBoot = false;
+    s.WindowX = -12;
+    s.WindowY = 345;
+    s.CurrentProject = "/home/user/Documents/VELD/OXA Tools/toolsets/My Set & <Co>";
+    s.MasterLv = 73;
+    s.Character = false;
+    s.TimeLastDownloadInfo = juce::Time (2011, 6, 30, 23, 59, 58, 0, true);
+    s.DrummerX = 15;
+    s.DrummerY = -90;
+    s.BassistX = 1;
+    s.BassistY = 359;
+    return s;
+}
+} // namespace
+
+TEST (AppSetting, FreshRecordHoldsItsConstructionValues)
+{
+    const AppSetting s;
+    EXPECT_EQ (s.HostVersion, "");
+    EXPECT_TRUE (s.EasyBoot);
+    EXPECT_TRUE (s.Character);
+    EXPECT_EQ (s.MasterLv, 100);
+    EXPECT_EQ (s.TimeLastDownloadInfo.toMilliseconds(), 0);
+    EXPECT_EQ (s.WindowX, 0);
+    EXPECT_EQ (s.BassistY, 0);
+}
+
+TEST (AppSetting, WritesTwelveKeysInOrderAndReadsThemBackThroughTheDocumentText)
+{
+    auto original = changedSettings();
+    juce::XmlElement root (AppSetting::rootTag);
+    ASSERT_TRUE (original.write (&root));
+    EXPECT_EQ (apptest::childTags (root), apptest::settingKeys());
+    EXPECT_EQ (getElementText (&root, "HostVersion"), juce::String (OXA_VERSION_STRING));
+    EXPECT_EQ (getElementText (&root, "EasyBoot"), "0");
+
+    OxXMLDocument document (createDocumentText (root));
+    AppSetting loaded;
+    ASSERT_TRUE (loaded.read (document.root()));
+
+    EXPECT_EQ (loaded.HostVersion, juce::String (OXA_VERSION_STRING));
+    EXPECT_EQ (loaded.EasyBoot, original.EasyBoot);
+    EXPECT_EQ (loaded.WindowX, original.WindowX);
+    EXPECT_EQ (loaded.WindowY, original.WindowY);
+    EXPECT_EQ (loaded.CurrentProject, original.CurrentProject);
+    EXPECT_EQ (loaded.MasterLv, original.MasterLv);
+    EXPECT_EQ (loaded.Character, original.Character);
+    EXPECT_EQ (loaded.TimeLastDownloadInfo, original.TimeLastDownloadInfo);
+    EXPECT_EQ (loaded.DrummerX, original.DrummerX);
+    EXPECT_EQ (loaded.DrummerY, original.DrummerY);
+    EXPECT_EQ (loaded.BassistX, original.BassistX);
+    EXPECT_EQ (loaded.BassistY, original.BassistY);
+}
+
+TEST (AppSetting, MissingKeysTakeReadDefaultsSoTheTwoOptionsTurnOff)
+{
+    AppSetting s;
+    s.WindowX = 50;
+    s.TimeLastDownloadInfo = juce::Time (2020, 0, 2, 3, 4, 5, 0, true);
+    const auto before = s.TimeLastDownloadInfo;
+
+    ASSERT_TRUE (s.read (parse ("<Setting><MasterLv>42</MasterLv></Setting>").get()));
+    EXPECT_EQ (s.MasterLv, 42);
+    EXPECT_FALSE (s.EasyBoot);
+    EXPECT_FALSE (s.Character);
+    EXPECT_EQ (s.WindowX, 0);
+    EXPECT_EQ (s.WindowY, 0);
+    EXPECT_EQ (s.CurrentProject, "");
+    EXPECT_EQ (s.TimeLastDownloadInfo, before) << "a missing time leaves the field unchanged";
+
+    ASSERT_TRUE (s.read (parse ("<Setting><EasyBoot>1</EasyBoot><Character>7</Character>"
+                                "<TimeLastDownloadInfo></TimeLastDownloadInfo></Setting>").get()));
+    EXPECT_TRUE (s.EasyBoot);
+    EXPECT_TRUE (s.Character);
+    EXPECT_EQ (s.MasterLv, 100);
+    EXPECT_EQ (s.TimeLastDownloadInfo, before) << "an empty time leaves the field unchanged";
+}
+
+TEST (AppSetting, TimeIsReadAndWrittenInLocalTime)
+{
+    AppSetting s;
+    ASSERT_TRUE (s.read (parse ("<Setting><TimeLastDownloadInfo>20090315_142507</TimeLastDownloadInfo></Setting>").get()));
+
+    const auto& t = s.TimeLastDownloadInfo;
+    EXPECT_EQ (t.getYear(), 2009);
+    EXPECT_EQ (t.getMonth(), 2); // March, counted from 0
+    EXPECT_EQ (t.getDayOfMonth(), 15);
+    EXPECT_EQ (t.getHours(), 14);
+    EXPECT_EQ (t.getMinutes(), 25);
+    EXPECT_EQ (t.getSeconds(), 7);
+
+    juce::XmlElement root (AppSetting::rootTag);
+    s.write (&root);
+    EXPECT_EQ (getElementText (&root, "TimeLastDownloadInfo"), "20090315_142507");
+
+    // The zero time survives its round trip too.
+    AppSetting fresh, back;
+    juce::XmlElement zero (AppSetting::rootTag);
+    fresh.write (&zero);
+    ASSERT_TRUE (back.read (&zero));
+    EXPECT_EQ (back.TimeLastDownloadInfo.toMilliseconds(), 0);
+}
+
+TEST (AppSetting, BadRecordIsRefusedAndChangesNothing)
+{
+    const char* bad[] = {
+        "<Other><MasterLv>5</MasterLv></Other>",
+        "<Setting><MasterLv>5</MasterLv><WindowX>left</WindowX></Setting>",
+        "<Setting><MasterLv>loud</MasterLv></Setting>",
+        "<Setting><EasyBoot>yes</EasyBoot></Setting>",
+        "<Setting><DrummerY>12.5</DrummerY></Setting>",
+        "<Setting><BassistX>99999999999</BassistX></Setting>",
+        "<Setting><TimeLastDownloadInfo>2009-03-15 14:25</TimeLastDownloadInfo></Setting>",
+        "<Setting><TimeLastDownloadInfo>20091315_142507</TimeLastDownloadInfo></Setting>",
+    };
+
+    for (const auto* text : bad)
+    {
+        auto s = changedSettings();
+        EXPECT_FALSE (s.read (parse (text).get())) << text;
+        EXPECT_EQ (s.MasterLv, 73) << text;
+        EXPECT_EQ (s.WindowX, -12) << text;
+        EXPECT_FALSE (s.EasyBoot) << text;
+    }
+
+    AppSetting s;
+    EXPECT_FALSE (s.read (nullptr));
+    EXPECT_FALSE (s.write (nullptr));
+}
