@@ -174,7 +174,7 @@ private:
         remainder = 0.0;
         primed = false;
         underruns = 0;
-        currentRatio = playbackRatio (std::min (param (kSpeed), 0.999f));
+        currentRatio = playbackRatio (param (kSpeed));
         stretcher->setTimeRatio (1.0 / currentRatio);
 
         float* channels[2] = { scratch[0].data(), scratch[1].data() };
