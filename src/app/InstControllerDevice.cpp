@@ -8,6 +8,7 @@
 #include "app/OxException.h"
 #include "app/ProgressWindow.h"
 #include "device/BackupProgress.h"
+#include "device/MidiPortSearch.h"
 #include "documents/PatchManager.h"
 #include "documents/Project.h"
 #include "platform/DataFolders.h"
@@ -169,14 +170,13 @@ bool InstController::connectMidiPort (const juce::String& name)
         return true;
     };
 
-    // The input of exactly that name first ...
-    for (const auto& input : inputs)
-        if (input.name == name && connect (input))
-            return true;
+    juce::StringArray names;
 
-    // ... else one whose name contains it.
     for (const auto& input : inputs)
-        if (input.name.containsIgnoreCase (name) && connect (input))
+        names.add (input.name);
+
+    for (int index : findPortCandidates (names, name))
+        if (connect (inputs.getReference (index)))
             return true;
 
     return false;

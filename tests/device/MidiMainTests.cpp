@@ -1,5 +1,6 @@
 #include "DeviceTestSupport.h"
 #include "VirtualM7c.h"
+#include "device/MidiPortSearch.h"
 #include "device/PatchRecord.h"
 
 #include <gtest/gtest.h>
@@ -187,4 +188,15 @@ TEST (DeviceMidiMain, MessageStormThroughTheWholeReceivePath)
             EXPECT_LT (change->value, 0x4000);
         }
     }
+}
+
+TEST (DeviceMidiPortSearch, ExactNameFirstThenContainedIgnoringCase)
+{
+    const juce::StringArray inputs { "Midi Through Port-0", "2- usb audio device", "USB Audio Device", "M7c MIDI 1" };
+
+    EXPECT_EQ (findPortCandidates (inputs, "USB Audio Device"), juce::Array<int> ({ 2, 1 }));
+    EXPECT_EQ (findPortCandidates (inputs, "M7c"), juce::Array<int> ({ 3 }));
+    EXPECT_EQ (findPortCandidates ({ "2- USB Audio Device" }, "USB Audio Device"), juce::Array<int> ({ 0 }));
+    EXPECT_TRUE (findPortCandidates (inputs, "Other").isEmpty());
+    EXPECT_TRUE (findPortCandidates (inputs, "").isEmpty());
 }
