@@ -46,8 +46,10 @@ private:
 
     const juce::File source, destination;
 
+    /** Shown progress: written and read by the message thread (advance). */
+    std::atomic<float> progress { 0.0f };
+
     // Written by the worker (or the caller of unpack), read by the message thread.
-    std::atomic<float> progress { 0.0f };   // written by the message thread (advance)
     std::atomic<bool> done { false };
     std::atomic<bool> completed { false };
     std::atomic<bool> failed { false };
