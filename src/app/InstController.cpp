@@ -255,28 +255,34 @@ bool InstController::openAudio()
     if (deviceManager.getCurrentAudioDeviceType() != typeName)
         deviceManager.setCurrentAudioDeviceType (typeName, false);
 
-    const auto select = [this, &deviceName] (int blockSize)
+    const auto select = [this, &deviceName] (int blockSize, bool allChannels)
     {
         auto setup = deviceManager.getAudioDeviceSetup();
         setup.outputDeviceName = deviceName;
         setup.inputDeviceName = deviceName;
         setup.sampleRate = deviceSampleRate;
         setup.bufferSize = blockSize;
-        setup.useDefaultInputChannels = true;
-        setup.useDefaultOutputChannels = true;
+        if (allChannels)
+        {
+            setup.useDefaultInputChannels = setup.useDefaultOutputChannels = false;
+            setup.inputChannels.setRange (0, 256, true);
+            setup.outputChannels.setRange (0, 256, true);
+        }
         return deviceManager.setAudioDeviceSetup (setup, true);
     };
 
+    // A first run starts the device from the driver's default block size with all
+    // its channels, then asks for 441 samples.
     int blockSize = 0;
     if (firstRun)
     {
-        select (0);
+        select (0, true);
         blockSize = firstRunBlockSize;
     }
 
-    auto error = select (blockSize);
+    auto error = select (blockSize, false);
     if (error.isNotEmpty())
-        error = select (firstRunBlockSize);
+        error = select (firstRunBlockSize, false);
 
     return error.isEmpty() && deviceManager.getCurrentAudioDevice() != nullptr;
 }

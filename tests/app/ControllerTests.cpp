@@ -137,6 +137,18 @@ TEST_F (AppGuiController, StoredSettingsAreLoadedAndAMissingFileLogsNothing)
     }
 }
 
+TEST_F (AppGuiController, AudioThatCannotOpenIsLoggedAndLeavesAudioClosed)
+{
+    makeUserFolders();
+    {
+        InstController controller;
+        controller.openDeviceIO (true, false); // as when the device's MIDI port appears without its audio
+        EXPECT_FALSE (isAudioReady());
+        EXPECT_EQ (controller.getDeviceManager().getCurrentAudioDevice(), nullptr);
+    }
+    EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
+}
+
 TEST (AppController, StoredToolSetPathIsPlacedInTheToolsetsFolder)
 {
     const juce::File toolsets ("/home/u/Documents/VELD/OXA Tools/toolsets");
