@@ -56,9 +56,9 @@ ArchiveImport::Result ArchiveImport::run (const juce::File& source, int kind)
     folders.work.deleteRecursively();
     folders.work.createDirectory();
 
+    // The reason (describe) stays inside the program; the user has seen the error already.
     const auto stop = [&] (Outcome outcome)
     {
-        juce::Logger::writeToLog (describe (outcome));
         folders.work.deleteRecursively();
         result.outcome = outcome;
         return result;
