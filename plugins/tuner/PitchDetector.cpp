@@ -56,7 +56,7 @@ double PitchDetector::analyse (const double* window, double gateRms)
     if (clarity < settings.minClarity)
         return 0.0;
 
-    double period = refineOverMultiples (parabolicPeak (peak), clarity);
+    double period = refineOverMultiples (interpolatedPeak (peak), clarity);
 
     // Envelope over whole periods at both ends of the window: energy ratio -> decay per sample.
     const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * w / period))));
@@ -77,7 +77,7 @@ double PitchDetector::analyse (const double* window, double gateRms)
             computeNsdf (flattened.data());
             const int again = highestNear (period);
             if (again > 0)
-                period = refineOverMultiples (parabolicPeak (again), nsdf[static_cast<size_t> (again)]);
+                period = refineOverMultiples (interpolatedPeak (again), nsdf[static_cast<size_t> (again)]);
         }
     }
 
@@ -172,7 +172,7 @@ int PitchDetector::findKeyMaximum() const
     return -1;
 }
 
-double PitchDetector::parabolicPeak (int lag) const
+double PitchDetector::interpolatedPeak (int lag) const
 {
     if (lag <= 0 || lag >= maxLag)
         return lag;
@@ -262,7 +262,7 @@ double PitchDetector::refineOverMultiples (double period, double clarity) const
         if (best == from || best == to || nsdf[static_cast<size_t> (best)] < 0.5 * clarity)
             break;
 
-        sumKLag += k * parabolicPeak (best);
+        sumKLag += k * interpolatedPeak (best);
         sumKK += static_cast<double> (k) * k;
         estimate = sumKLag / sumKK;
     }

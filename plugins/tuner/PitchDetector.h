@@ -10,7 +10,8 @@ namespace T730::Modules
 {
 
 /** McLeod pitch method: the normalised square difference function (NSDF) of one window,
-    its first key maximum above a fraction of the highest, refined by parabolic interpolation
+    its first key maximum above a fraction of the highest, refined by interpolation (a parabola
+    through three lags on a sharp peak, a least-squares cubic over the top 5 % of a broad one)
     and then by a least-squares fit over the peaks at the period's multiples, which divides the
     interpolation error by the number of periods in reach.
 
@@ -50,7 +51,7 @@ private:
     void computeNsdf (const double* x);
     int findKeyMaximum() const;
     int highestNear (double lag) const;
-    double parabolicPeak (int lag) const;
+    double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
 
     double rate = 44100.0;
