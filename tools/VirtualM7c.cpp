@@ -245,12 +245,6 @@ void VirtualM7c::handle (const Bytes& message)
 }
 
 //==============================================================================
-void VirtualM7c::queue (Bytes message)
-{
-    std::lock_guard<std::mutex> lg (stateLock);
-    queueLocked (std::move (message));
-}
-
 void VirtualM7c::queueLocked (Bytes message)
 {
     if (faults.silent || message.empty())

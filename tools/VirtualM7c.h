@@ -79,7 +79,6 @@ public:
 
 private:
     void handle (const Bytes& message);
-    void queue (Bytes message);
     void queueLocked (Bytes message);
     void run();
 
