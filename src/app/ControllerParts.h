@@ -19,6 +19,7 @@ class SongManager;
 class MidiMain;
 class JamEngine;
 class UserDialogs;
+class InstContMesReceiver;
 
 /** The controller's parts as its requests and tool set operations reach
     them. None is owned here: the controller fills the links as it builds its
@@ -67,6 +68,9 @@ struct ControllerParts
 
     /** The dialogs in use; UserDialogs::get() when null. */
     UserDialogs* dialogs = nullptr;
+
+    /** Where the controller's posted messages are handled (the main component); null drops them. */
+    InstContMesReceiver* messageReceiver = nullptr;
 
     /** Parent of the import's progress window (the main component), may be null. */
     juce::Component* progressParent = nullptr;

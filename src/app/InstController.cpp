@@ -1,4 +1,5 @@
 #include "app/InstController.h"
+#include "app/InstContMes.h"
 #include "app/FileCopyThread.h"
 #include "app/ProgressWindow.h"
 #include "documents/OxXMLDocument.h"
@@ -119,9 +120,12 @@ InstController::~InstController()
 }
 
 //==============================================================================
-void InstController::handleMessage (const juce::Message&)
+void InstController::handleMessage (const juce::Message& message)
 {
-    // The posted update messages are dispatched here once the sections exist.
+    // Messages of another family or for another controller are dropped; the
+    // user interface receives the rest once it exists.
+    if (parts.messageReceiver != nullptr)
+        dispatchControllerMessage (message, *this, *parts.messageReceiver);
 }
 
 bool InstController::prepareQuit()

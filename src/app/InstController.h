@@ -129,6 +129,8 @@ public:
     ToolSetOperations& getToolSetOperations();
     /** The current tool set. */
     Project& getProject() noexcept { return *project; }
+    /** Where the posted messages go (the main component); null drops them. */
+    void setMessageReceiver (InstContMesReceiver* receiver) noexcept { parts.messageReceiver = receiver; }
 
     std::unique_ptr<Project> createMemento() override;
     void setMemento (std::unique_ptr<Project> snapshot) override;

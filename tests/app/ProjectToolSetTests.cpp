@@ -353,6 +353,18 @@ TEST_F (AppGuiToolSetStartup, TheCurrentToolSetIsLoadedByItsNameAndUndoStartsIna
 
     ASSERT_TRUE (controller.saveToolSet (user ("toolsets/MySet")));
     EXPECT_TRUE (user ("toolsets/MySet.xml").loadFileAsString().contains ("<Prm1>12</Prm1>"));
+    EXPECT_EQ (controller.request (IsEdited), 0);
+
+    // The posted messages reach the receiver on the message thread; others' messages do not.
+    oxatest::pumpMessagesUntil ({}, 50);   // earlier messages find no receiver
+    oxatest::RecordingController receiver;
+    controller.setMessageReceiver (&receiver);
+    ASSERT_TRUE (controller.loadToolSet (user ("toolsets/MySet")));
+    controller.postMessage (new InstContUpdateUI (0x02));   // never aimed at the controller
+    oxatest::pumpMessagesUntil ([&] { return ! receiver.updates.empty(); }, 2000);
+    oxatest::pumpMessagesUntil ({}, 50);
+    EXPECT_EQ (receiver.updates, (std::vector<int> { 0xffff }));
+    controller.setMessageReceiver (nullptr);
 }
 
 TEST_F (AppGuiToolSetStartup, AToolSetThatDoesNotLoadStartsANewOne)
