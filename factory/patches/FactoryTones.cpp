@@ -37,7 +37,7 @@ FactoryGroup factoryTonesGroup()
 
         // blues
         P ("BlueSky", "blues|warm|smooth", "Singing blues drive").amp ("BluesGrit", 14).eq (2, 3, 0).cab (1).nr (3).rev ("Spring", 6, 10).level (78),
-        P ("Texas", "blues|crunch|bright|gritty", "Hot Texas blues bite").fx ("Booster", 6).amp ("VintageCrunch", 17).eq (1, 2, 3).cab (1).nr (3).rev ("Spring", 6, 11).level (76),
+        P ("Texas", "blues|crunch|bright|gritty", "Hot Texas blues bite").amp ("CleanBoost", 17).eq (1, 2, 3).cab (1).nr (3).rev ("Spring", 6, 11).level (76),
         P ("SlowBlue", "blues|lead|smooth|solo", "Slow blues lead with room").amp ("SmoothLead", 16).eq (2, 4, 0).cab (2).nr (4).dly ("AnalogDelay", 4, 330).rev ("Hall", 5, 12).level (78),
         P ("MidBlues", "blues|rhythm|warm", "Mid hump drive for shuffles").amp ("MidDrive", 12).eq (1, 4, 0).cab (1).nr (3).rev ("Room", 5, 6).level (78),
         P ("Chicago", "blues|vintage|crunch", "Small amp turned all the way up").amp ("VintageCrunch", 20).eq (0, 3, 1).cab (1).nr (4).rev ("Spring", 5, 9).level (76),
@@ -56,7 +56,7 @@ FactoryGroup factoryTonesGroup()
         P ("Grunge", "grunge|rock|dark|fuzz", "Sludgy grunge fuzz").amp ("FatFuzz", 22).eq (4, -2, 0).cab (3).nr (6).rev ("Room", 3, 4).level (72),
         P ("AltRock", "rock|modern|chorus", "Alternative rock with chorus").amp ("DualCrunch", 20).eq (2, 1, 2).cab (3).nr (5).mod ("Chorus", 6, 12).rev ("Room", 4, 6).level (74),
         P ("HardRock", "rock|heavy|rhythm", "Hard rock rhythm").amp ("HotLead", 20).eq (3, 1, 2).cab (3).nr (5).rev ("Room", 3, 5).level (72),
-        P ("PowerCh", "rock|heavy|tight", "Tight power chords").amp ("HeavyStack", 19).eq (3, 0, 3).cab (3).nr (6).level (72),
+        P ("PowerCh", "rock|heavy|tight", "Tight power chords").amp ("LeadDist", 19).eq (3, 0, 3).cab (3).nr (6).level (72),
         P ("StonerRk", "rock|fuzz|fat|dark", "Desert fuzz with low end").amp ("VintageFuzz", 24).eq (5, -1, -2).cab (3).nr (6).rev ("Room", 4, 6).level (72),
 
         // lead
@@ -104,7 +104,7 @@ FactoryGroup factoryTonesGroup()
         P ("Glacier", "ambient|clean|chorus|spacey", "Slow chorus into a huge room").amp ("GlassClean", 6).eq (0, -1, 2).cab (2).nr (2).mod ("Chorus", 10, 6).dly ("Delay", 6, 700).rev ("Cathedral", 10, 24).level (78),
         P ("PostRock", "ambient|rock|delay|wide", "Post rock crescendo").amp ("DualCrunch", 14).eq (1, 1, 2).cab (3).nr (4).dly ("Delay", 7, 480).rev ("Hall", 9, 20).level (76),
         P ("Airy", "ambient|clean|soft", "Soft airy ambience").amp ("GlassClean", 6).eq (-2, 0, 2).cab (2).nr (2).mod ("Air", 9, 600).rev ("Plate", 7, 14).level (80),
-        P ("Haze", "ambient|fuzz|spacey|dark", "Hazy fuzz wall").amp ("FatFuzz", 18).eq (2, -2, -1).cab (3).nr (5).dly ("AnalogDelay", 8, 520).rev ("Cathedral", 10, 26).level (74),
+        P ("Haze", "ambient|fuzz|spacey|dark", "Hazy fuzz wall").amp ("OctaveFuzz", 18).eq (2, -2, -1).cab (3).nr (5).dly ("AnalogDelay", 8, 520).rev ("Cathedral", 10, 26).level (74),
         P ("Ocean", "ambient|flanger|spacey", "Slow flanger waves").amp ("GlassClean", 7).eq (0, 0, 2).cab (2).nr (2).mod ("Flanger", 9, 4).dly ("PingPong", 6, 560).rev ("Hall", 9, 20).level (78),
 
         // acoustic-like

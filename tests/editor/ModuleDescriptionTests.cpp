@@ -1,0 +1,257 @@
+// The catalogue and description readers on hand-made documents, and picture
+// loading through a real archive and the picture cache.
+#include "editor/ModuleDescription.h"
+#include "editor/ModuleNameLoader.h"
+#include "editor/ModulePictures.h"
+
+#include "TestSupport.h"
+#include "documents/Archive.h"
+#include "documents/XmlParser.h"
+#include "ui/FlyWeight.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::vector<SE_ModuleInfosNode> catalogueOf (const char* text)
+{
+    auto document = T730::parseXmlText (text);
+    return T730::readModuleCatalogue (document.get());
+}
+
+TEST (EditorModuleCatalogue, CategoriesFollowCompefxWhateverTheirNames)
+{
+    const auto nodes = catalogueOf (R"(<Modules>
+        <Before><Type>Ignored</Type></Before>
+        <COMPEFX><Type name="Compressor">Comp</Type><Type name="">Wah</Type><Type>Octave</Type></COMPEFX>
+        <Anything><Type name="Clean" modeling="1">Amp1</Type><Type modeling="2">Pedal</Type><Type>Pedal2</Type></Anything>
+        <C3/>
+        <C4><Type modeling="1">NR</Type></C4>
+        <C5/><C6/><C7/>
+        <C8><Type modeling="1">Amp1</Type><Type modeling="0">UltraClean</Type></C8>
+        <C9><Type>Cab</Type></C9>
+        <C10><Type>Beyond</Type></C10>
+    </Modules>)");
+
+    ASSERT_EQ (nodes.size(), 9u) << "at most nine categories";
+    EXPECT_EQ (nodes[0].category, 1);
+    EXPECT_EQ (nodes[0].keys, juce::StringArray ({ "Comp", "Wah", "Octave" }));
+    // an empty or missing name shows the key
+    EXPECT_EQ (nodes[0].names, juce::StringArray ({ "Compressor", "Wah", "Octave" }));
+
+    // the modeling flag: categories 2 and 8 only, set only for the value 1
+    EXPECT_EQ (nodes[1].modeling, (std::vector<uint8_t> { 1, 0, 0 }));
+    EXPECT_TRUE (nodes[3].modeling.empty());
+    EXPECT_EQ (nodes[7].modeling, (std::vector<uint8_t> { 1, 0 }));
+    EXPECT_TRUE (nodes[0].modeling.empty());
+
+    // a category without types still counts
+    EXPECT_EQ (nodes[2].category, 3);
+    EXPECT_EQ (nodes[2].size(), 0);
+    EXPECT_EQ (nodes[8].keys, juce::StringArray ({ "Cab" }));
+}
+
+TEST (EditorModuleCatalogue, MissingOrBrokenCataloguesGiveNoTypes)
+{
+    EXPECT_TRUE (catalogueOf ("<Modules><DRIVE><Type>X</Type></DRIVE></Modules>").empty());
+    EXPECT_TRUE (catalogueOf ("<Modules><COMPEFX><Type>X</Type>").empty());
+
+    oxatest::TempFolder folder;
+    EXPECT_TRUE (T730::readModuleCatalogue (folder / "Module.xml").empty());
+
+    T730::ModuleNameLoader loader (folder / "Module.xml");
+    EXPECT_EQ (loader.getNumCategories(), 0);
+    const auto past = loader.getCategory (3);
+    EXPECT_EQ (past.category, -1);
+    EXPECT_EQ (past.size(), 0);
+}
+
+TEST (EditorModuleCatalogue, LoaderHandsOutCopiesAndKeepsValueTables)
+{
+    oxatest::TempFolder folder;
+    ASSERT_TRUE ((folder / "Module.xml").replaceWithText ("<M><COMPEFX><Type>A</Type></COMPEFX><D><Type>B</Type></D></M>"));
+    T730::ModuleNameLoader loader (folder / "Module.xml");
+    ASSERT_EQ (loader.getNumCategories(), 2);
+
+    auto copy = loader.getCategory (0);
+    copy.keys.set (0, "Changed");
+    EXPECT_EQ (loader.getCategory (0).keys[0], "A");
+
+    loader.setValueTables (1, { SE_ModulePrmsTable { SE_ModulePrms { 0.5f, 1.0f } } });
+    ASSERT_EQ (loader.getCategory (1).valueTables.size(), 1u);
+    EXPECT_FLOAT_EQ (loader.getCategory (1).valueTables[0][0][1], 1.0f);
+    EXPECT_EQ (loader.getCategory (-1).category, -1);
+}
+
+//==============================================================================
+SE_ModuleLayout layoutOf (const char* text)
+{
+    auto document = T730::parseXmlText (text);
+    EXPECT_NE (document, nullptr);
+    return document != nullptr ? T730::readModuleLayout (*document) : SE_ModuleLayout {};
+}
+
+TEST (EditorModuleDescription, ReadsTotalJacksAreasAndControls)
+{
+    const auto layout = layoutOf (R"(<EfxType>
+        <Total><BkgdImg><Img>Panel</Img></BkgdImg><Width>120</Width></Total>
+        <Inputs><Jack><PosX>2</PosX><PosY>10</PosY></Jack></Inputs>
+        <Outputs><Jack><PosX>90</PosX><PosY>10</PosY></Jack><Jack><PosX>95</PosX></Jack></Outputs>
+        <TypeChangeArea><X>5</X><Y>6</Y><Width>50</Width><Height>12</Height></TypeChangeArea>
+        <Ctrls>
+          <Ctrl index="3" prm="2"><Type>Knob</Type><Img>Common:Knob</Img><PosX>10</PosX><PosY>20</PosY>
+             <Width>30</Width><Height>30</Height><CenterX>15</CenterX><CenterY>15</CenterY>
+             <DspMax>8</DspMax><PrmOffset>1</PrmOffset><PrmName>Level</PrmName><InitDspVal>4</InitDspVal>
+             <CollisionAreas><CollisionArea shape="Circle"><Radius>14</Radius></CollisionArea>
+                             <CollisionArea><Rect><X>1</X><Y>2</Y><Width>3</Width><Height>4</Height></Rect></CollisionArea></CollisionAreas>
+             <SetWhenEdited><WillSet><Prm>0</Prm><To>1</To></WillSet><WillSet/></SetWhenEdited></Ctrl>
+          <Ctrl index="4" prm="2"><Type>Fader</Type><InitDspVal>6</InitDspVal></Ctrl>
+          <Ctrl index="5" prm="1" prm2="2"><Type>LedSlider</Type><Max>10</Max><SlWidth>18</SlWidth><SlHeight>9</SlHeight>
+             <UsePrmTable>1</UsePrmTable><DspMax>2</DspMax><PrmTable><String>Off</String><String>Low</String><String>High</String></PrmTable></Ctrl>
+          <Ctrl><Type></Type></Ctrl>
+        </Ctrls></EfxType>)");
+
+    ASSERT_TRUE (layout.hasTotal);
+    EXPECT_EQ (layout.picture, "Panel");
+    EXPECT_EQ (layout.width, 120);
+    EXPECT_EQ (layout.height, 0) << "0 means the picture's height";
+    ASSERT_EQ (layout.inputs.size(), 1u);
+    EXPECT_EQ (layout.inputs[0], juce::Point<int> (2, 10));
+    ASSERT_EQ (layout.outputs.size(), 2u);
+    EXPECT_EQ (layout.outputs[1], juce::Point<int> (95, 0));
+    // the type-change area is read without a zoom area
+    EXPECT_EQ (layout.typeChangeArea, juce::Rectangle<int> (5, 6, 50, 12));
+    EXPECT_TRUE (layout.zoomArea.isEmpty());
+
+    ASSERT_EQ (layout.ctrls.size(), 4u);
+    const auto& knob = layout.ctrls[0];
+    EXPECT_EQ (knob.index, 3);
+    EXPECT_EQ (knob.prm2, -1);
+    EXPECT_EQ (knob.frameCount(), 49) << "Max -1 keeps the kind's default";
+    EXPECT_EQ (knob.rect, juce::Rectangle<int> (10, 20, 30, 30));
+    ASSERT_EQ (knob.areas.size(), 2u);
+    EXPECT_TRUE (knob.areas[0].isCircle);
+    EXPECT_EQ (knob.areas[0].radius, 14);
+    EXPECT_EQ (knob.areas[1].rect, juce::Rectangle<int> (1, 2, 3, 4));
+    EXPECT_EQ (knob.param.shownText (3), "4");
+
+    // an unknown or empty kind builds no control, and the others are still there
+    EXPECT_FALSE (layout.ctrls[1].isKnownKind());
+    EXPECT_FALSE (layout.ctrls[3].isKnownKind());
+    EXPECT_TRUE (layout.ctrls[2].isKnownKind());
+    EXPECT_EQ (layout.ctrls[2].frameCount(), 10) << "Max replaces the default";
+    EXPECT_EQ (layout.ctrls[2].prm2, 2);
+    EXPECT_EQ (layout.ctrls[2].param.shownText (2), "High");
+    EXPECT_EQ (layout.ctrls[2].param.shownText (3), "");
+
+    // the first control naming a parameter describes it; the last one sets its initial step
+    EXPECT_EQ (layout.describingCtrl (2), &layout.ctrls[0]);
+    EXPECT_EQ (layout.initialStep (2), 6);
+    EXPECT_EQ (layout.ctrlWithIndex (5), &layout.ctrls[2]);
+    EXPECT_EQ (layout.ctrlWithIndex (9), nullptr);
+
+    ASSERT_EQ (layout.links.size(), 2u);
+    EXPECT_EQ (layout.links[0].sourcePrm, 2);
+    EXPECT_EQ (layout.links[0].targetPrm, 0);
+    EXPECT_EQ (layout.links[0].toStep, 1);
+    EXPECT_EQ (layout.links[1].targetPrm, -1);
+}
+
+TEST (EditorModuleDescription, WithoutTotalOnlyControlsAreRead)
+{
+    const auto layout = layoutOf (R"(<X><Inputs><Jack><PosX>5</PosX></Jack></Inputs>
+        <TypeChangeArea><X>1</X><Width>4</Width></TypeChangeArea>
+        <Ctrls><Ctrl prm="1"><Type>Led</Type></Ctrl></Ctrls></X>)");
+    EXPECT_FALSE (layout.hasTotal);
+    EXPECT_TRUE (layout.inputs.empty());
+    EXPECT_TRUE (layout.typeChangeArea.isEmpty());
+    ASSERT_EQ (layout.ctrls.size(), 1u);
+    EXPECT_EQ (layout.ctrls[0].index, 0);
+    EXPECT_EQ (layout.ctrls[0].param.dspMax, 1) << "a switch by default";
+    EXPECT_EQ (layout.ctrls[0].frameCount(), 2);
+}
+
+TEST (EditorModuleDescription, FramePictureNamesAndKindDefaults)
+{
+    EXPECT_EQ (SE_CtrlDesc::framePictureName ("Knob", 0), "Knob00");
+    EXPECT_EQ (SE_CtrlDesc::framePictureName ("M-", 48), "M-48");
+    EXPECT_EQ (SE_CtrlDesc::framePictureName ("Knob", 123), "Knob123");
+    EXPECT_EQ (SE_CtrlDesc::frameCountOfKind ("Slider"), 0);
+    EXPECT_EQ (SE_CtrlDesc::frameCountOfKind ("ImgKey"), SE_CtrlDesc::framesFromMax);
+    EXPECT_EQ (SE_CtrlDesc::frameCountOfKind ("NInputKey"), 2);
+    EXPECT_EQ (SE_CtrlDesc::frameCountOfKind ("knob"), SE_CtrlDesc::unknownKind) << "kinds compare exactly";
+}
+
+//==============================================================================
+TEST (EditorModulePictures, NamesResolveWithCommonPrefixAndPngRule)
+{
+    auto name = T730::resolveModulePictureName ("Chorus", "Common:Lamp");
+    EXPECT_EQ (name.archive, "Common");
+    EXPECT_EQ (name.fileName, "Lamp.png");
+
+    name = T730::resolveModulePictureName ("Chorus", "Common:Lamp.bmp");
+    EXPECT_EQ (name.fileName, "Lamp.bmp");
+
+    name = T730::resolveModulePictureName ("Chorus", "Panel");
+    EXPECT_EQ (name.archive, "Chorus");
+    EXPECT_EQ (name.fileName, "Panel.png");
+}
+
+TEST (EditorModulePictures, LoadsThroughArchiveAndCache)
+{
+    T730::FlyWeight::deleteInstance();
+    oxatest::TempFolder folder;
+
+    // an archive "Fx.orc" with one picture, and an unpacked "Common" folder
+    juce::Image red (juce::Image::ARGB, 6, 5, true);
+    red.clear (red.getBounds(), juce::Colours::red);
+    juce::MemoryOutputStream png;
+    juce::PNGImageFormat().writeImageToStream (red, png);
+
+    const auto source = folder / "src";
+    ASSERT_TRUE (source.getChildFile ("resource").createDirectory());
+    ASSERT_TRUE (source.getChildFile ("resource/Panel.png").replaceWithData (png.getData(), png.getDataSize()));
+    ASSERT_TRUE (source.getChildFile ("resource/Broken.png").replaceWithText ("not a picture"));
+    ASSERT_TRUE (source.getChildFile ("EfxType.xml").replaceWithText ("<EfxType><Ctrls/></EfxType>"));
+    const auto resources = folder / "resources";
+    ASSERT_TRUE (resources.createDirectory());
+    ASSERT_TRUE (T730::ArchiveWriter().write (source, resources.getChildFile ("Fx.orc")));
+    ASSERT_TRUE (resources.getChildFile ("Common.orc/resource").createDirectory());
+    ASSERT_TRUE (resources.getChildFile ("Common.orc/resource/Lamp.png").replaceWithData (png.getData(), png.getDataSize()));
+
+    auto panel = T730::getModulePicture (resources, "Fx", "Panel");
+    ASSERT_TRUE (panel.isValid());
+    EXPECT_EQ (panel.getWidth(), 6);
+
+    // it is in the cache now: taking the archive away does not lose it
+    auto& cache = T730::FlyWeight::getInstance();
+    EXPECT_TRUE (cache.findPicture (cache.lookup ("Fx"), "Panel.png").isValid());
+    ASSERT_TRUE (resources.getChildFile ("Fx.orc").deleteFile());
+    EXPECT_TRUE (T730::getModulePicture (resources, "Fx", "Panel").isValid());
+
+    // an unpacked folder works like an archive
+    EXPECT_TRUE (T730::getModulePicture (resources, "Fx", "Common:Lamp").isValid());
+
+    // missing and undecodable pictures are null and leave no entry
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Missing").isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Broken").isValid());
+    EXPECT_EQ (cache.lookup ("Fx")->getNumPictures(), 1);
+
+    T730::FlyWeight::deleteInstance();
+}
+
+TEST (EditorModulePictures, DescriptionsLoadThroughTheVirtualPath)
+{
+    oxatest::TempFolder folder;
+    const auto source = folder / "src";
+    ASSERT_TRUE (source.createDirectory());
+    ASSERT_TRUE (source.getChildFile ("EfxType.xml").replaceWithText ("<EfxType><Ctrls><Ctrl index=\"1\" prm=\"3\"/></Ctrls></EfxType>"));
+    ASSERT_TRUE (T730::ArchiveWriter().write (source, folder.get().getChildFile ("Echo.orc")));
+
+    auto document = T730::loadModuleDescription (folder.get(), "Echo");
+    ASSERT_NE (document, nullptr);
+    EXPECT_EQ (T730::readModuleLayout (*document).ctrls.at (0).prm, 3);
+    EXPECT_EQ (T730::loadModuleDescription (folder.get(), "Nothing"), nullptr);
+    EXPECT_EQ (T730::loadModuleDescription (folder.get(), ""), nullptr);
+}
+} // namespace
