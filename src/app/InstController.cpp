@@ -5,6 +5,7 @@
 #include "documents/OxXMLDocument.h"
 #include "documents/SafeFileWriter.h"
 #include "platform/DataFolders.h"
+#include "platform/Platform.h"
 
 namespace T730
 {
@@ -96,7 +97,9 @@ InstController::~InstController()
     // 3. Backup worker and device watcher.
     stopDeviceWatch();
 
-    // 4. (Only on systems whose driver keeps the last rate: the device is left at 48000 Hz.)
+    // 4. The device is left at 48000 Hz (its driver keeps the last rate it ran at).
+    if (platform::isNewerSystem())
+        leaveDeviceAt48k();
 
     // 5. Ports closed.
     openDeviceIO (false, true);
@@ -289,6 +292,22 @@ bool InstController::openAudio()
         error = select (firstRunBlockSize, false);
 
     return error.isEmpty() && deviceManager.getCurrentAudioDevice() != nullptr;
+}
+
+void InstController::leaveDeviceAt48k()
+{
+    const auto [typeName, deviceName] = findDeviceAudio (deviceManager);
+    if (deviceName.isEmpty())
+        return;
+
+    if (deviceManager.getCurrentAudioDeviceType() != typeName)
+        deviceManager.setCurrentAudioDeviceType (typeName, false);
+
+    auto setup = deviceManager.getAudioDeviceSetup();
+    setup.outputDeviceName = setup.inputDeviceName = deviceName;
+    setup.sampleRate = 48000.0;
+    setup.bufferSize = 0;
+    deviceManager.setAudioDeviceSetup (setup, true);
 }
 
 void InstController::closeAudio()

@@ -150,6 +150,7 @@ private:
     void normaliseCurrentProject();
     void initialiseAudio();
     bool openAudio();
+    void leaveDeviceAt48k();
     void closeAudio();
     void createDeviceLink();
     void startDeviceWatch();
