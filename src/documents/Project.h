@@ -16,7 +16,7 @@ namespace T730
     The controller holds one Project for the whole run and never replaces it:
     load, New and undo overwrite its fields. Message thread only, except the
     edit buffer, which has its own lock. */
-class Project : public UserData
+class Project final : public UserData
 {
 public:
     Project();
