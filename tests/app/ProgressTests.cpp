@@ -104,6 +104,32 @@ TEST (AppProgressWindow, BarLayoutCoversExactlyTheFilledColumnsAtEveryPhase)
     }
 }
 
+TEST (AppProgressWindow, PaintedBarFillsItsShareOfTheSlotFromTheLeft)
+{
+    struct HalfWay : ProgressWindowListener
+    {
+        float advance() override { return 0.5f; }
+        void cancel() override {}
+        bool isDone() override { return false; }
+    } worker;
+
+    ProgressWindow window (&worker);
+    window.stopTimer();
+    window.timerCallback();
+
+    const auto barWidth = ProgressWindow::getProgramPictures().texture.getWidth();
+    const auto barHeight = ProgressWindow::getProgramPictures().texture.getHeight();
+    const auto snapshot = window.createComponentSnapshot (window.getLocalBounds(), true, 1.0f);
+    const int y = ProgressWindow::barY + barHeight / 2 + 2; // below the gloss, above the shade
+
+    const auto isOrange = [] (juce::Colour c) { return c.getRed() > 150 && c.getGreen() > 70 && c.getBlue() < 60; };
+    for (int x = 0; x < barWidth / 2 - 10; x += 7)
+        EXPECT_TRUE (isOrange (snapshot.getPixelAt (ProgressWindow::barX + x, y))) << "column " << x;
+
+    for (int x = barWidth / 2 + 2; x < barWidth; x += 7)
+        EXPECT_LT (snapshot.getPixelAt (ProgressWindow::barX + x, y).getBrightness(), 0.2f) << "column " << x;
+}
+
 TEST (AppFileCopyThread, RunCopiesTheFiveFoldersAndReportsDone)
 {
     oxatest::TempFolder temp;
