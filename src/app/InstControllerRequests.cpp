@@ -411,7 +411,11 @@ int InstController::request (int code, int param1, int param2, void* data)
     if (! requests)
         return requestFalse;
 
-    refreshParts();
+    // The engine asks a few reading requests from its own threads; the links
+    // are only refreshed on the message thread, which alone changes them.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        refreshParts();
+
     return requests->handle (code, param1, param2, data);
 }
 
