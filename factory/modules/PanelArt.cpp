@@ -150,8 +150,8 @@ namespace
         // a different top on each variant: stripe, bevelled top or a band
         if (type.variant == 0)
         {
-            g.setColour (type.accent.withAlpha (0.85f));
-            g.fillRect (face.getX() + 3, face.getY() + 62, face.getWidth() - 6, 2.0f);
+            g.setColour (type.accent.withAlpha (0.6f));
+            g.drawRoundedRectangle (face.reduced (3.5f), 5.0f, 1.2f);
         }
         else if (type.variant == 1)
         {
@@ -331,9 +331,11 @@ namespace
 
         // grille cloth with the speakers showing through
         const auto grille = face.reduced (9).withTrimmedTop (type.variant == 2 ? 14 : 18);
-        g.setColour (Colour (0xff1c1a16));
+        const auto cloth = type.accent.interpolatedWith (Colour (0xff000000), 0.72f);
+        g.setGradientFill (juce::ColourGradient (cloth.brighter (0.3f), (float) grille.getX(), (float) grille.getY(),
+                                                 cloth.darker (0.4f), (float) grille.getX(), (float) grille.getBottom(), false));
         g.fillRect (grille);
-        g.setColour (type.accent.withAlpha (0.18f));
+        g.setColour (type.accent.withAlpha (0.22f));
         for (int x = grille.getX(); x < grille.getRight(); x += 3)
             g.drawVerticalLine (x, (float) grille.getY(), (float) grille.getBottom());
         for (int y = grille.getY(); y < grille.getBottom(); y += 3)
@@ -348,9 +350,10 @@ namespace
             {
                 const float cx = (float) grille.getX() + cellW * ((float) col + 0.5f);
                 const float cy = (float) grille.getY() + cellH * ((float) row + 0.5f);
-                g.setColour (juce::Colours::black.withAlpha (0.35f));
+                g.setGradientFill (juce::ColourGradient (juce::Colours::black.withAlpha (0.55f), cx, cy,
+                                                         juce::Colours::black.withAlpha (0.15f), cx + r, cy, true));
                 g.fillEllipse (cx - r, cy - r, r * 2, r * 2);
-                g.setColour (type.accent.withAlpha (0.12f));
+                g.setColour (type.accent.withAlpha (0.25f));
                 g.drawEllipse (cx - r, cy - r, r * 2, r * 2, 1.5f);
                 g.drawEllipse (cx - r * 0.35f, cy - r * 0.35f, r * 0.7f, r * 0.7f, 1.0f);
             }
