@@ -169,8 +169,10 @@ bool ToolSetOperations::saveToolSet (const juce::File& folder)
     if (parts.engine != nullptr)
         parts.engine->applyProject (project, folder);
 
+    // The saved document carries no Demo mark, so neither does the tool set now.
     // The history is restarted by the callers (saveWithHistoryReset, New),
     // after the recorder files only the history names have been removed.
+    project.demo = false;
     project.edited = false;
     return true;
 }

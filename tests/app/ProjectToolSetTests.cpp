@@ -58,6 +58,7 @@ TEST_F (AppToolSet, SaveThenLoadRoundTripsAndRestartsTheHistory)
 {
     project.Name = "Blues Jam";
     project.PreCount = 2;
+    project.demo = true;
     project.recorderFiles = juce::StringArray ("Rec0.xml");
     edit (44);
 
@@ -67,6 +68,7 @@ TEST_F (AppToolSet, SaveThenLoadRoundTripsAndRestartsTheHistory)
     EXPECT_TRUE (folder.getSiblingFile ("Blues.xml").loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     EXPECT_EQ (settings.CurrentProject, folder.getFullPathName());
     EXPECT_FALSE (project.edited);
+    EXPECT_FALSE (project.demo);
     EXPECT_FALSE (keeper.canUndo());
 
     // An edit after the save and its undo give back an unedited tool set.
