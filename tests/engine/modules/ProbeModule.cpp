@@ -130,10 +130,28 @@ private:
     }
 };
 
+#ifdef OXA_PROBE_BAD_MAGIC
+// The host never closes an object whose record it does not trust; the library
+// frees them when it is unloaded.
+ProbeEffect* untrusted[64] = {};
+std::atomic<int> untrustedCount { 0 };
+
+__attribute__ ((destructor)) void freeUntrusted()
+{
+    for (int i = 0; i < untrustedCount && i < 64; ++i)
+        delete untrusted[i];
+}
+#endif
+
 [[maybe_unused]] ModuleRecord* makeObject (HostCallback host)
 {
     lastHost = host;
     auto* object = new ProbeEffect();
+#ifdef OXA_PROBE_BAD_MAGIC
+    const int slot = untrustedCount++;
+    if (slot < 64)
+        untrusted[slot] = object;
+#endif
     return object->getRecord();
 }
 } // namespace
