@@ -54,4 +54,14 @@ juce::Image getModulePicture (const juce::String& moduleKey, const juce::String&
     return getModulePicture (getResourceFolder(), moduleKey, pictureName);
 }
 
+void PictureCacheArchiveUser::acquireArchive (const juce::String& moduleName)
+{
+    FlyWeight::getInstance().acquire (moduleName);
+}
+
+void PictureCacheArchiveUser::releaseArchive (const juce::String& moduleName)
+{
+    FlyWeight::getInstance().release (moduleName);
+}
+
 } // namespace T730

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/NetListItem.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 namespace T730
@@ -27,5 +29,16 @@ juce::Image getModulePicture (const juce::File& resourceFolder, const juce::Stri
 
 /** The same from the program's resource folder. */
 juce::Image getModulePicture (const juce::String& moduleKey, const juce::String& pictureName);
+
+/** Connects the module nodes to the picture cache: a node that has read its
+    description holds the cache node of its archive (use count + 1) until it is
+    destroyed, and the archive's pictures are freed when the last holder goes.
+    The controller installs one with NetListItem::setArchiveUser. */
+class PictureCacheArchiveUser : public ModuleArchiveUser
+{
+public:
+    void acquireArchive (const juce::String& moduleName) override;
+    void releaseArchive (const juce::String& moduleName) override;
+};
 
 } // namespace T730
