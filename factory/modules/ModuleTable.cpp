@@ -256,7 +256,7 @@ namespace
         t.push_back (amp ("SmoothLead", "Smooth Lead", "SINGING LEAD", 20, 0xff2a1a10, 0xffc09050, 1));
         t.push_back (pedal ("CleanBoost", "Clean Boost", "BOOST", 10, 0xffe0e0d8, 0xff204080, 0));
         t.push_back (amp ("HeavyStack", "Heavy Stack", "HEAVY", 24, 0xff181818, 0xff505860, 2));
-        t.push_back (pedal ("CrunchBox", "Crunch Box", "CRUNCH", 14, 0xffd0a020, 0xff101010, 1));
+        t.push_back (pedal ("CrunchPedal", "Crunch Pedal", "CRUNCH", 14, 0xffd0a020, 0xff101010, 1));
         t.push_back (pedal ("ExtremeDist", "Extreme Dist", "EXTREME", 26, 0xff101010, 0xff60e020, 2));
         t.push_back (pedal ("GrindDist", "Grind", "GRIND", 20, 0xff505050, 0xffffa000, 0));
         t.push_back (amp ("SustainLead", "Sustain Lead", "SUSTAIN", 22, 0xff301818, 0xffc0a0a0, 0));
@@ -289,7 +289,7 @@ namespace
         t.push_back (mod ("PitchBend", "Pitch Bend", "PEDAL BEND",
                           texts (3, "Range", words ("-2 Oct|-1 Oct|-5th|-4th|-2nd|+2nd|+4th|+5th|+1 Oct|+2 Oct|Detune"), 8),
                           mix (15), 0xff902040, 0xffffe0e8, 1));
-        t.push_back (mod ("HPS", "Harmonist", "SCALE HARMONY",
+        t.push_back (mod ("HPS", "Scale Harmony", "HARMONY SHIFT",
                           texts (3, "Interval", words ("-6th|-5th|-4th|-3rd|+3rd|+4th|+5th|+6th|+1 Oct"), 4),
                           mix (9), 0xff206080, 0xffd0f0ff, 2));
         t.push_back (mod ("MonoPitch", "Mono Pitch", "PITCH SHIFT", number (3, "Shift", 36, -12, 24, " semi"),

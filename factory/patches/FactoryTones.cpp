@@ -28,7 +28,7 @@ FactoryGroup factoryTonesGroup()
         P ("BritCrch", "crunch|rock|vintage", "Classic British crunch for riffs").amp ("BritCrunch", 16).eq (2, 3, 2).cab (3).nr (3).rev ("Room", 4, 6).level (76),
         P ("ChimeCr", "crunch|pop|bright", "Chiming crunch with jangle").amp ("ChimeCrunch", 15).eq (0, 1, 4).cab (2).nr (3).dly ("Delay", 3, 320).rev ("Plate", 4, 7).level (76),
         P ("DualCrch", "crunch|rock|fat", "Thick two channel crunch").amp ("DualCrunch", 17).eq (3, 1, 1).cab (3).nr (4).rev ("Room", 3, 5).level (76),
-        P ("BoxCrnch", "crunch|rock|gritty", "Crunch pedal into a clean preamp").amp ("CrunchBox", 15).eq (1, 2, 2).cab (2).nr (4).rev ("Room", 4, 5).level (76),
+        P ("PedlCrch", "crunch|rock|gritty", "Crunch pedal into a clean preamp").amp ("CrunchPedal", 15).eq (1, 2, 2).cab (2).nr (4).rev ("Room", 4, 5).level (76),
         P ("StackCr", "crunch|rock|heavy", "Stack crunch with low end").amp ("BritCrunch", 19).eq (4, 1, 2).cab (3).nr (4).rev ("Room", 3, 5).level (76),
         P ("PopCrnch", "crunch|pop|compressor", "Even, compressed crunch for strumming").fx ("Compressor", 3).amp ("VintageCrunch", 14).eq (0, 2, 2).cab (2).nr (3).rev ("Plate", 4, 6).level (76),
         P ("TrebCrch", "crunch|vintage|boost|bright", "Treble booster into a small amp").amp ("TrebleBoost", 16).eq (-2, 2, 4).cab (1).nr (3).rev ("Spring", 5, 9).level (76),
