@@ -255,19 +255,19 @@ namespace
     ModulePlan planFamily (const ModuleType& type)
     {
         switch (type.family)
-    {
-        case Family::stomp:        return stompPlan (type, type.category == 2 ? 3 : 2);
-        case Family::ampHead:      return ampPlan (type);
-        case Family::preamp:       return preampPlan();
-        case Family::rack:         return rackPlan (type);
-        case Family::reverbRack:   return reverbPlan (type);
-        case Family::noiseRack:    return noisePlan (type);
-        case Family::eqStrip:      return eqPlan (type);
-        case Family::cabinet:      return cabinetPlan (type.variant);
-        case Family::coverPlate:   return coverPlan();
-        case Family::coverCabinet: return coverCabinetPlan();
-    }
-    return {};
+        {
+            case Family::stomp:        return stompPlan (type, type.category == 2 ? 3 : 2);
+            case Family::ampHead:      return ampPlan (type);
+            case Family::preamp:       return preampPlan();
+            case Family::rack:         return rackPlan (type);
+            case Family::reverbRack:   return reverbPlan (type);
+            case Family::noiseRack:    return noisePlan (type);
+            case Family::eqStrip:      return eqPlan (type);
+            case Family::cabinet:      return cabinetPlan (type.variant);
+            case Family::coverPlate:   return coverPlan();
+            case Family::coverCabinet: return coverCabinetPlan();
+        }
+        return {};
     }
 } // namespace
 

@@ -23,18 +23,24 @@ TEST (FactoryCatalogue, CategoriesHoldTheTypesTheEditorAndChartExpect)
 {
     ASSERT_EQ (catalogue().size(), 9u);
     for (int c = 1; c <= 9; ++c)
+    {
         EXPECT_EQ (category (c).category, c);
+    }
 
     EXPECT_EQ (category (1).size(), 9);
     EXPECT_EQ (category (2).size(), 30);
     EXPECT_GE (category (3).size(), 3);
     for (const auto& name : category (3).names)
+    {
         EXPECT_EQ (name, "EQ");
+    }
     ASSERT_GE (category (4).size(), 1);
     EXPECT_EQ (category (4).keys[0], "NoiseReduction");
     EXPECT_EQ (category (5).size(), 13);
     for (auto* key : { "PitchBend", "Delay1", "Air", "HPS", "MonoPitch" })
+    {
         EXPECT_TRUE (category (5).keys.contains (key)) << key;
+    }
     EXPECT_EQ (category (6).size(), 5);
     EXPECT_TRUE (category (6).keys.contains ("Reverse"));
     EXPECT_EQ (category (7).size(), 5);
@@ -57,14 +63,18 @@ TEST (FactoryCatalogue, AmpModelsArePairedIndexByIndex)
         EXPECT_EQ (drives.isModeling (i), amps.isModeling (i)) << "entry " << i;
         models += drives.isModeling (i) ? 1 : 0;
         if (amps.isModeling (i))
+        {
             EXPECT_EQ (amps.names[i], drives.names[i]) << "the amp shows under its own name in both slots";
+        }
     }
     EXPECT_GT (models, 0);
     EXPECT_LT (models, drives.size()) << "drive pedals are needed too";
 
     // the other categories carry no modeling flags
     for (int c : { 1, 3, 4, 5, 6, 7, 9 })
+    {
         EXPECT_TRUE (category (c).modeling.empty());
+    }
 }
 
 TEST (FactoryCatalogue, NamesAreShortUniqueAndEveryKeyHasADescription)
@@ -80,11 +90,15 @@ TEST (FactoryCatalogue, NamesAreShortUniqueAndEveryKeyHasADescription)
             EXPECT_LE (node.names[i].length(), 16) << "too long for the type menu";
             EXPECT_NE (layoutOf (node.keys[i]), nullptr);
             if (node.category != 8)
+            {
                 EXPECT_EQ (node.keys.indexOf (node.keys[i]), i) << "key listed twice";
+            }
         }
     }
     for (auto* key : { "shieldDrive", "UltraClean", "ShieldCabinet" })
+    {
         EXPECT_NE (layoutOf (key), nullptr) << key;
+    }
 }
 
 TEST (FactoryCatalogue, ChartFindsItsControls)
@@ -128,7 +142,9 @@ TEST (FactoryCatalogue, ChartScoresStayWithinRange)
     // the EQ bands' list holds -18..19, so band steps stay within 0..37
     for (const auto& amp : category (8).keys)
         for (int prm : { 4, 5, 6 })
+        {
             EXPECT_LE (maxStepOf (*layoutOf (amp), prm), 37) << amp;
+        }
 }
 
 //==============================================================================
@@ -150,7 +166,9 @@ void expectRecordRoundTrip (const std::vector<DeviceWrite>& writes, std::array<i
     T730::SysEx::decodeRecord (record, fields);
     std::copy (fields.params.begin(), fields.params.end(), back.begin());
     for (const auto& w : writes)
+    {
         EXPECT_EQ (back[(size_t) (w.module * 8 + w.param)], w.value);
+    }
 }
 
 TEST (FactoryDeviceMapping, EveryStepOfEveryControlSurvivesTheRecord)
@@ -165,7 +183,9 @@ TEST (FactoryDeviceMapping, EveryStepOfEveryControlSurvivesTheRecord)
         if (slot < 0 || slot == 7)
         {
             if (slot == 7)
+            {
                 EXPECT_TRUE (layout->ctrls.empty()) << key << ": the cabinet slot sends nothing";
+            }
             continue;
         }
 
@@ -188,7 +208,9 @@ TEST (FactoryDeviceMapping, EveryStepOfEveryControlSurvivesTheRecord)
                     const int value = back[(size_t) (last.module * 8 + last.param)];
                     EXPECT_EQ (deviceToStep (slot, key, prm, last.module, last.param, value), step);
                     if (slot == 1 && prm == 2)
+                    {
                         EXPECT_EQ (value / 10, cabinet);
+                    }
                     ++checked;
                 }
         }
@@ -228,7 +250,9 @@ TEST (FactoryDeviceMapping, LongDelayAndReverseTimesComeBackUnderBothReadings)
     // shown value above step 99 and read the value back as a step
     for (const auto& key : category (6).keys)
         if (key != "Reverse")
+        {
             EXPECT_LE (maxStepOf (*layoutOf (key), 3), 99) << key;
+        }
 }
 
 TEST (FactoryDeviceMapping, TypeNumbersFitTheRecord)

@@ -44,9 +44,13 @@ TEST_P (FactoryShippedModule, DescriptionParsesWithSizeJacksAndPicture)
 
     const juce::Rectangle<int> bounds (0, 0, layout->width, layout->height);
     if (! layout->typeChangeArea.isEmpty())
+    {
         EXPECT_TRUE (bounds.contains (layout->typeChangeArea));
+    }
     for (const auto& ctrl : layout->ctrls)
+    {
         EXPECT_TRUE (bounds.contains (ctrl.rect)) << "control " << ctrl.index << " sticks out";
+    }
 }
 
 TEST_P (FactoryShippedModule, ControlsDriveDescribedParameters)
@@ -70,7 +74,9 @@ TEST_P (FactoryShippedModule, ControlsDriveDescribedParameters)
         {
             EXPECT_EQ (p.prmTable.size(), p.dspMax + 1) << "every step needs a text";
             for (const auto& text : p.prmTable)
+            {
                 EXPECT_TRUE (text.isNotEmpty());
+            }
         }
         EXPECT_TRUE (p.prmName.isNotEmpty());
 
@@ -112,10 +118,14 @@ TEST_P (FactoryShippedModule, EveryPictureExistsDecodesAndFits)
         const int frames = ctrl.frameCount();
         ASSERT_GE (frames, 1);
         if (ctrl.kind == "Knob")
+        {
             EXPECT_EQ (frames, 49);
+        }
         const auto maxStep = maxStepOf (*layout, ctrl.prm);
         if (ctrl.kind == "ImgPrm" && frames > 1)
+        {
             EXPECT_EQ (frames, maxStep + 1) << "one picture per step";
+        }
 
         for (int f = 0; f < frames; ++f)
         {

@@ -39,7 +39,9 @@ TEST (FactoryPatchGroups, StoreReadsTheGroupsInOrder)
     EXPECT_EQ (store.getGroup (1)->Name, "Factory Effects");
     EXPECT_EQ (store.getGroup (2)->Name, "User Patches");
     for (int g = 0; g < 3; ++g)
+    {
         EXPECT_EQ (store.getGroup (g)->count, 100);
+    }
     EXPECT_TRUE (store.getGroup (0)->allKeyworded);
     EXPECT_TRUE (store.getGroup (1)->allKeyworded);
     EXPECT_FALSE (store.getGroup (2)->allKeyworded);
@@ -73,10 +75,14 @@ TEST (FactoryPatchGroups, KeywordsTooltipsAndNames)
     EXPECT_GE (vocabulary.size(), 30u);
     EXPECT_LE (vocabulary.size(), 60u);
     for (auto* style : { "clean", "crunch", "lead", "metal", "blues", "ambient", "funk", "acoustic" })
+    {
         EXPECT_GE (vocabulary[style], 3) << style;
+    }
 
     for (const auto& patch : loaded.store.getGroup (2)->patches)
+    {
         EXPECT_TRUE (patch.keywords.isEmpty());
+    }
 }
 
 TEST (FactoryPatchGroups, EveryPatchIsValidAndSurvivesTheRecord)
@@ -94,7 +100,9 @@ TEST (FactoryPatchGroups, EveryPatchIsValidAndSurvivesTheRecord)
             T730::SysEx::PatchFields fields;
             T730::SysEx::decodeRecord (record, fields);
             for (int i = 0; i < 72; ++i)
+            {
                 EXPECT_EQ (fields.params[(size_t) i], patch.edit.params[i]) << "module " << i / 8 << " parameter " << i % 8;
+            }
             EXPECT_EQ (juce::String (fields.name), patch.getName());
         }
 }
