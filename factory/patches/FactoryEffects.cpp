@@ -117,9 +117,9 @@ FactoryGroup factoryEffectsGroup()
     list.push_back (P ("SynPad", "synth|ambient|spacey|swell", "Synth pad with slow attack and echoes")
                         .fx ("GuitarSynth", 12).amp ("GlassClean", 6).eq (1, 0, 1).cab (2).nr (3)
                         .mod ("Chorus", 8, 8).dly ("PingPong", 8, 620).rev ("Cathedral", 10, 26).level (76));
-    list.push_back (P ("Robot", "synth|lofi|filter|modern", "Crushed ring modulated robot voice")
-                        .fx ("RingMod", 11).amp ("GlassClean", 9).eq (0, 3, 2).cab (2).nr (4)
-                        .mod ("StepFilter", 13, 28).dly ("Delay", 4, 250).level (76));
+    list.push_back (P ("Robot", "synth|modern|spacey", "Ring modulated robot voice with a choppy tremolo")
+                        .fx ("RingMod", 9).amp ("GlassClean", 9).eq (0, 3, 2).cab (2).nr (4)
+                        .mod ("Tremolo", 8, 28).dly ("Delay", 4, 250).level (76));
 
     FactoryGroup group { "Factory Effects", {} };
     for (const auto& p : list)
