@@ -2,6 +2,9 @@
 
 #include <juce_events/juce_events.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace oxatest
 {
 
@@ -16,6 +19,31 @@ TempFolder::~TempFolder()
 {
     folder.setReadOnly (false, true);
     folder.deleteRecursively();
+}
+
+ScopedFileSizeLimit::ScopedFileSizeLimit (long long maxBytes)
+{
+    struct rlimit old {};
+    if (getrlimit (RLIMIT_FSIZE, &old) != 0)
+        return;
+
+    previousSoft = (long long) old.rlim_cur;
+    previousHard = (long long) old.rlim_max;
+    previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+
+    struct rlimit small = old;
+    small.rlim_cur = (rlim_t) maxBytes;
+    active = setrlimit (RLIMIT_FSIZE, &small) == 0;
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit()
+{
+    struct rlimit old {};
+    old.rlim_cur = (rlim_t) previousSoft;
+    old.rlim_max = (rlim_t) previousHard;
+    if (active)
+        setrlimit (RLIMIT_FSIZE, &old);
+    std::signal (SIGXFSZ, previousHandler);
 }
 
 juce::File testData (const juce::String& relative)

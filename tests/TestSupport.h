@@ -19,6 +19,22 @@ private:
     juce::File folder;
 };
 
+/** Simulates a full disk: while it lives, the process cannot write files past the
+    given size (writes fail with EFBIG instead of raising SIGXFSZ). Works as root. */
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit (long long maxBytes);
+    ~ScopedFileSizeLimit();
+
+    bool isActive() const noexcept { return active; }
+
+private:
+    bool active = false;
+    long long previousSoft = 0, previousHard = 0;
+    void (*previousHandler) (int) = nullptr;
+};
+
 /** A file of tests/data. */
 juce::File testData (const juce::String& relative);
 

@@ -148,15 +148,12 @@ TEST_F (AppToolSet, SaveFailuresShowFileErrorAndKeepEditedAndHistory)
     project.Name = juce::String::repeatedString ("long name ", 500);
     errors.shown.clear();
 
-    struct rlimit old {};
-    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal (SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
-    const bool written = toolSet.saveWithHistoryReset (folder);
-    setrlimit (RLIMIT_FSIZE, &old);
-    std::signal (SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        oxatest::ScopedFileSizeLimit fullDisk (1024);
+        ASSERT_TRUE (fullDisk.isActive());
+        written = toolSet.saveWithHistoryReset (folder);
+    }
 
     EXPECT_FALSE (written);
     EXPECT_EQ (errors.shown, juce::StringArray ("File error."));

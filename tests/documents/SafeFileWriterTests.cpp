@@ -38,17 +38,12 @@ TEST (DocumentsSafeFileWriter, AFailedWriteLeavesTheOldDocumentIntact)
     ASSERT_TRUE (replaceFileText (file, good));
 
     // Simulate a full disk: the process may not write files beyond 1 KiB.
-    struct rlimit old {};
-    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal (SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &small), 0);
-
-    const bool written = replaceFileText (file, juce::String::repeatedString ("<x>big</x>", 2000));
-
-    setrlimit (RLIMIT_FSIZE, &old);
-    std::signal (SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        oxatest::ScopedFileSizeLimit fullDisk (1024);
+        ASSERT_TRUE (fullDisk.isActive());
+        written = replaceFileText (file, juce::String::repeatedString ("<x>big</x>", 2000));
+    }
 
     EXPECT_FALSE (written);
     EXPECT_EQ (file.loadFileAsString(), good);
