@@ -4,6 +4,9 @@
 #include "app/ProgressWindow.h"
 #include "documents/OxXMLDocument.h"
 #include "documents/SafeFileWriter.h"
+#include "editor/ModulePictures.h"
+#include "engine/DspLoader.h"
+#include "ui/FlyWeight.h"
 #include "platform/DataFolders.h"
 #include "platform/Platform.h"
 
@@ -19,6 +22,10 @@ namespace
     constexpr const char* logWelcome = "OXA Tools M7c log start:";
     constexpr double deviceSampleRate = 44100.0;
     constexpr int firstRunBlockSize = 441;
+
+    // Counts which module archives the nodes use, so the picture cache frees an
+    // archive's pictures when its last module goes. Installed while a controller lives.
+    PictureCacheArchiveUser pictureCacheUser;
 } // namespace
 
 bool isAudioReady() noexcept
@@ -61,7 +68,9 @@ InstController::InstController()
 
     // 6. Effect plug-in format registration (engine).
     // 7. The Synchronizer learns the controller (engine).
-    // 8. The shared picture cache (user interface).
+    // 8. The shared picture cache, and the nodes' bookkeeping of the archives they use.
+    FlyWeight::getInstance();
+    NetListItem::setArchiveUser (&pictureCacheUser);
     // 9. Patch groups and songs are loaded by their stores.
     // 10. Engine (DspMain) and MIDI link (MidiMain, with this controller as its listener).
     createDeviceLink();
@@ -115,6 +124,9 @@ InstController::~InstController()
     gui.reset();
 
     // 8. Shared picture cache, effect module loader and Synchronizer.
+    NetListItem::setArchiveUser (nullptr);
+    FlyWeight::deleteInstance();
+    DspLoader::deleteInstance();
 
     // 9. The log, last of all.
     closeErrorLog();
@@ -129,6 +141,11 @@ void InstController::handleMessage (const juce::Message& message)
     // user interface receives the rest once it exists.
     if (parts.messageReceiver != nullptr)
         dispatchControllerMessage (message, *this, *parts.messageReceiver);
+}
+
+void InstController::nodePitchDetected (float frequency)
+{
+    postToController (*this, new InstContMesTunerPitchDetect (frequency));
 }
 
 bool InstController::prepareQuit()

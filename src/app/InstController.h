@@ -6,6 +6,7 @@
 #include "app/Memento.h"
 #include "app/Owned.h"
 #include "device/MidiMain.h"
+#include "engine/NetListItem.h"
 #include "platform/DevicePresence.h"
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_events/juce_events.h>
@@ -49,12 +50,13 @@ bool isAudioReady() noexcept;
       InstContMes.cpp             the posted messages
 
     Bases, in order: juce::MessageListener (primary), MementoOriginator<Project>
-    (undo), DevConnectionListener (device watcher), MidiMainListener (MIDI link).
-    The last three join as their subsystems arrive. */
+    (undo), DevConnectionListener (device watcher), MidiMainListener (MIDI link),
+    NetListOwner (pitch reports of the tuner node). */
 class InstController : public juce::MessageListener
                      , public MementoOriginator<Project>
                      , public DevConnectionListener
                      , public MidiMainListener
+                     , public NetListOwner
 {
 public:
     /** Builds everything; runs the first-run installer modally when a user-data folder is missing. */
@@ -86,6 +88,9 @@ public:
     void devicePresenceChanged() override;
     /** One message from the device, on the MIDI input thread (owns the event). */
     void midiEventReceived (MidiRecvEv* event) override;
+    /** A pitch from the tuner node, on the audio thread: posted to the message thread
+        as InstContMesTunerPitchDetect. */
+    void nodePitchDetected (float frequency) override;
     /** Requests 30 and 31: the transfer under its progress window; false (after
         showing the error) when it failed. */
     bool backupFromDevice (PatchSet& destination);

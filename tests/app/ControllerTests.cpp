@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/InstController.h"
+#include "app/InstContMes.h"
+#include <thread>
 #include "documents/XmlParser.h"
 #include "platform/DataFolders.h"
 #include "TestSupport.h"
@@ -160,4 +162,35 @@ TEST (AppController, StoredToolSetPathIsPlacedInTheToolsetsFolder)
     EXPECT_EQ (InstController::normaliseProjectPath ("Practice", toolsets), inToolsets ("Practice"));
     EXPECT_EQ (InstController::normaliseProjectPath ("", toolsets), "");
     EXPECT_EQ (InstController::normaliseProjectPath ("/", toolsets), "");
+}
+
+namespace
+{
+struct PitchReceiver final : public InstContMesReceiver
+{
+    void updateSections (int) override {}
+    void repaintSections (int) override {}
+    void tunerPitchDetected (float p) override { pitches.push_back (p); }
+    void punchOut (juce::ReferenceCountedObject*) override {}
+    void updateTooltip (void*) override {}
+    std::vector<float> pitches;
+};
+} // namespace
+
+TEST_F (AppGuiController, APitchFromAnotherThreadArrivesOnTheMessageThreadAsATunerMessage)
+{
+    makeUserFolders();
+    InstController controller;
+    PitchReceiver receiver;
+    controller.setMessageReceiver (&receiver);
+
+    // The tuner node calls its owner on the audio thread.
+    std::thread audio ([&controller] { static_cast<NetListOwner&> (controller).nodePitchDetected (110.5f); });
+    audio.join();
+
+    EXPECT_TRUE (receiver.pitches.empty()) << "handled on the message thread, not in the caller";
+    EXPECT_TRUE (oxatest::pumpMessagesUntil ([&] { return ! receiver.pitches.empty(); }, 2000));
+    ASSERT_EQ (receiver.pitches.size(), 1u);
+    EXPECT_FLOAT_EQ (receiver.pitches[0], 110.5f);
+    controller.setMessageReceiver (nullptr);
 }
