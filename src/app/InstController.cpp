@@ -4,6 +4,7 @@
 #include "app/ProgressWindow.h"
 #include "documents/OxXMLDocument.h"
 #include "documents/SafeFileWriter.h"
+#include "editor/ModuleNameLoader.h"
 #include "editor/ModulePictures.h"
 #include "engine/DspLoader.h"
 #include "ui/FlyWeight.h"
@@ -123,10 +124,11 @@ InstController::~InstController()
     engine.reset();
     gui.reset();
 
-    // 8. Shared picture cache, effect module loader and Synchronizer.
+    // 8. Shared picture cache, effect module loader, module catalogue and Synchronizer.
     NetListItem::setArchiveUser (nullptr);
     FlyWeight::deleteInstance();
     DspLoader::deleteInstance();
+    ModuleNameLoader::deleteInstance();
 
     // 9. The log, last of all.
     closeErrorLog();

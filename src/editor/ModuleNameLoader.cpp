@@ -1,5 +1,7 @@
 #include "editor/ModuleNameLoader.h"
 
+#include "platform/SharedInstance.h"
+
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
 #include "platform/DataFolders.h"
@@ -8,17 +10,6 @@ namespace T730
 {
 namespace
 {
-    juce::CriticalSection& instanceLock()
-    {
-        static juce::CriticalSection lock;
-        return lock;
-    }
-
-    std::unique_ptr<ModuleNameLoader>& instanceHolder()
-    {
-        static std::unique_ptr<ModuleNameLoader> instance;
-        return instance;
-    }
 
     bool categoryHasModelingFlags (int category) noexcept
     {
@@ -72,17 +63,15 @@ std::vector<SE_ModuleInfosNode> readModuleCatalogue (const juce::File& moduleXml
 
 ModuleNameLoader& ModuleNameLoader::getInstance()
 {
-    const juce::ScopedLock sl (instanceLock());
-    auto& instance = instanceHolder();
-    if (instance == nullptr)
-        instance = std::make_unique<ModuleNameLoader> (getResourceFolder().getChildFile ("Module.xml"));
-    return *instance;
+    return SharedInstance<ModuleNameLoader>::get ([]
+    {
+        return std::make_unique<ModuleNameLoader> (getResourceFolder().getChildFile ("Module.xml"));
+    });
 }
 
 void ModuleNameLoader::deleteInstance()
 {
-    const juce::ScopedLock sl (instanceLock());
-    instanceHolder().reset();
+    SharedInstance<ModuleNameLoader>::destroy();
 }
 
 ModuleNameLoader::ModuleNameLoader (const juce::File& moduleXml)

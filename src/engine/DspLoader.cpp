@@ -1,6 +1,7 @@
 #include "engine/DspLoader.h"
 
 #include "platform/DataFolders.h"
+#include "platform/SharedInstance.h"
 
 #include <mutex>
 
@@ -8,9 +9,8 @@ namespace T730
 {
 namespace
 {
-std::mutex instanceMutex;
-DspLoader* instance = nullptr;   // guarded by instanceMutex
-juce::File defaultFolder;        // guarded by instanceMutex
+std::mutex folderMutex;
+juce::File defaultFolder;        // guarded by folderMutex
 
 constexpr const char* libraryExtension = ".so";
 } // namespace
@@ -36,32 +36,26 @@ DspLoader::~DspLoader()
 
 DspLoader& DspLoader::getInstance()
 {
-    auto folder = getDefaultResourceFolder();
-    const std::lock_guard<std::mutex> guard (instanceMutex);
-    if (instance == nullptr)
-        instance = new DspLoader (folder);
-    return *instance;
+    return SharedInstance<DspLoader>::get ([]
+    {
+        return std::unique_ptr<DspLoader> (new DspLoader (getDefaultResourceFolder()));
+    });
 }
 
 void DspLoader::deleteInstance()
 {
-    std::unique_ptr<DspLoader> old;
-    {
-        const std::lock_guard<std::mutex> guard (instanceMutex);
-        old.reset (instance);
-        instance = nullptr;
-    }
+    SharedInstance<DspLoader>::destroy();
 }
 
 void DspLoader::setDefaultResourceFolder (const juce::File& folder)
 {
-    const std::lock_guard<std::mutex> guard (instanceMutex);
+    const std::lock_guard<std::mutex> guard (folderMutex);
     defaultFolder = folder;
 }
 
 juce::File DspLoader::getDefaultResourceFolder()
 {
-    const std::lock_guard<std::mutex> guard (instanceMutex);
+    const std::lock_guard<std::mutex> guard (folderMutex);
     if (defaultFolder != juce::File())
         return defaultFolder;
     return T730::getResourceFolder();

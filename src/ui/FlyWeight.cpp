@@ -1,22 +1,9 @@
 #include "ui/FlyWeight.h"
 
+#include "platform/SharedInstance.h"
+
 namespace T730
 {
-namespace
-{
-    juce::CriticalSection& instanceLock()
-    {
-        static juce::CriticalSection lock;
-        return lock;
-    }
-
-    std::unique_ptr<FlyWeight>& instanceHolder()
-    {
-        static std::unique_ptr<FlyWeight> instance;
-        return instance;
-    }
-} // namespace
-
 int FlyWeightNode::getUseCount() const
 {
     const juce::ScopedLock sl (lock);
@@ -44,17 +31,12 @@ FlyWeightNode* FlyWeightNode::findChildNode (const juce::String& childName) cons
 
 FlyWeight& FlyWeight::getInstance()
 {
-    const juce::ScopedLock sl (instanceLock());
-    auto& instance = instanceHolder();
-    if (instance == nullptr)
-        instance = std::make_unique<FlyWeight>();
-    return *instance;
+    return SharedInstance<FlyWeight>::get ([] { return std::make_unique<FlyWeight>(); });
 }
 
 void FlyWeight::deleteInstance()
 {
-    const juce::ScopedLock sl (instanceLock());
-    instanceHolder().reset();
+    SharedInstance<FlyWeight>::destroy();
 }
 
 FlyWeightNode* FlyWeight::lookup (const juce::String& path)
