@@ -153,13 +153,20 @@ void BackupProgress::run()
     }
 
     count = total;
+    bool canceled = false;
+    int i = 0;
 
-    for (int i = 0; i < total; ++i)
+    for (; i < total; ++i)
     {
         index = i;
 
         if (threadShouldExit())
-            return fail ("\nProcess canceled.");
+        {
+            // A restore still tells the device below that the data has ended.
+            fail ("\nProcess canceled.");
+            canceled = true;
+            break;
+        }
 
         auto& patch = patchSet->patches[(size_t) i];
 
@@ -184,18 +191,18 @@ void BackupProgress::run()
         }
     }
 
-    index = total;
+    index = i;
 
     if (mode == Mode::restore)
     {
         state = 11;
         midi.sendEndOfDataNotification();
 
-        if (! waitForState (12, shortWaitPolls))
+        if (! waitForState (12, shortWaitPolls) && ! canceled)
             return fail ("\nNo respondence after end of data notification.");
     }
 
-    succeeded = index.load() == count.load();
+    succeeded = ! canceled && index.load() == count.load();
 }
 
 //==============================================================================

@@ -45,7 +45,8 @@ public:
     // The progress window's side (message thread).
     /** index / count, 0 while the count is below 1. */
     float advance() const;
-    /** Asks the thread to stop before its next patch. */
+    /** Asks the thread to stop before its next patch (a restore still sends
+        the end of data notification, so the device leaves its dump mode). */
     void cancel();
     /** True once the thread is not running. */
     bool isDone() const;

@@ -221,3 +221,46 @@ TEST (DeviceBackupProgress, CancelStopsBeforeTheNextPatch)
     EXPECT_EQ (destination.patches[0].getName(), "Patch0");    // what was copied stays
     EXPECT_EQ (destination.patches[99].getName(), "No Name");
 }
+
+TEST (DeviceBackupProgress, CancelledRestoreStillEndsTheDump)
+{
+    // The device was told that all data follows: a cancelled restore still
+    // sends the end of data notification, and keeps the cancel as its error.
+    Rig rig;
+    m7c::VirtualM7c::Faults faults;
+    faults.delayMs = 5;
+    rig.device.setFaults (faults);
+
+    rig.worker.runProgressWindow = [] (BackupProgress& worker)
+    {
+        while (worker.advance() < 0.05f && ! worker.isDone())
+            juce::Thread::sleep (1);
+        worker.cancel();
+    };
+
+    PatchSet source;
+    fillSource (source);
+    EXPECT_FALSE (rig.worker.restore (source, 100));
+    EXPECT_EQ (rig.worker.getErrorText(), "\nProcess canceled.");
+    rig.device.waitUntilIdle();
+
+    const auto commands = rig.device.getReceivedCommands();
+    ASSERT_FALSE (commands.empty());
+    EXPECT_EQ (commands.back(), SysEx::Command::endOfData);
+    EXPECT_LT (rig.device.countReceived (SysEx::Command::patchDataDump), 100);
+
+    // Without an answer to that notification the cancel is still what is reported.
+    rig.worker.runProgressWindow = [&rig] (BackupProgress& worker)
+    {
+        while (worker.advance() < 0.05f && ! worker.isDone())
+            juce::Thread::sleep (1);
+        m7c::VirtualM7c::Faults quiet;
+        quiet.silent = true;
+        rig.device.setFaults (quiet);
+        worker.cancel();
+    };
+
+    rig.device.setFaults (faults);
+    EXPECT_FALSE (rig.worker.restore (source, 100));
+    EXPECT_EQ (rig.worker.getErrorText(), "\nProcess canceled.");
+}
