@@ -3,6 +3,11 @@
 namespace T730
 {
 
+namespace
+{
+    constexpr int copyBlockSize = 65536;
+}
+
 bool isSafeEntryPath (const juce::String& entryPath)
 {
     if (entryPath.isEmpty())
@@ -111,13 +116,28 @@ void ZIPDecompressionThread::unpack()
         if (out.failedToOpen())
             return finish (false);
 
-        out.writeFromInputStream (*in, -1);
+        // In pieces, so that closing the dialog stops a large entry at once
+        // instead of after the whole entry (when the thread would be killed).
+        juce::HeapBlock<char> buffer (copyBlockSize);
+        for (;;)
+        {
+            if (threadShouldExit())
+                return finish (false);
+
+            const auto got = in->read (buffer.get(), copyBlockSize);
+            if (got <= 0)
+                break;
+
+            if (! out.write (buffer.get(), (size_t) got))
+                return finish (false);
+        }
+
         out.flush();
         if (out.getStatus().failed())
             return finish (false);
     }
 
-    finish (true);
+    finish (! threadShouldExit());
 }
 
 } // namespace T730

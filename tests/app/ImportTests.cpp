@@ -336,6 +336,35 @@ TEST (AppZIPDecompressionThread, ProgressStopsAt95UntilDoneAndCancelStops)
         EXPECT_FALSE (isSafeEntryPath (path)) << path;
 }
 
+TEST (AppZIPDecompressionThread, ClosingTheDialogStopsInsideALargeEntry)
+{
+    // One entry of 128 MB of zeros (a few hundred KB packed): the cancel must
+    // not wait for the whole entry, or the thread is killed after 2000 ms.
+    oxatest::TempFolder tmp;
+    const auto zip = tmp / "big.ots";
+    {
+        juce::MemoryBlock zeros (128 * 1024 * 1024, true);
+        juce::ZipFile::Builder builder;
+        builder.addEntry (new juce::MemoryInputStream (zeros, false), 1, "toolsets/Big/Audio1.wav", juce::Time());
+        juce::FileOutputStream out (zip);
+        ASSERT_TRUE (builder.writeToStream (out, nullptr));
+    }
+
+    ZIPDecompressionThread thread (zip, tmp / "out");
+    const auto target = tmp / "out/toolsets/Big/Audio1.wav";
+    thread.startThread();
+    ASSERT_TRUE (oxatest::pumpMessagesUntil ([&] { return target.getSize() > 0 || thread.isDone(); }, 5000));
+
+    const auto started = juce::Time::getMillisecondCounter();
+    thread.cancel();
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 1000u);
+    EXPECT_FALSE (thread.isThreadRunning());
+    EXPECT_TRUE (thread.isDone());
+    EXPECT_FALSE (thread.isCompleted());
+    EXPECT_FALSE (thread.hasFailed());   // cancelled, not failed
+    EXPECT_LT (target.getSize(), (juce::int64) 128 * 1024 * 1024);
+}
+
 TEST (AppGuiImport, ZipUnpacksUnderTheProgressWindow)
 {
     oxatest::UserDataSandbox sandbox;
