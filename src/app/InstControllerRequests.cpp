@@ -23,7 +23,11 @@ ControllerRequests::ControllerRequests (ControllerParts& partsToUse, ToolSetOper
 
 int ControllerRequests::peakToMeter (float peak)
 {
-    return (int) (511.0 * std::sqrt ((double) juce::jlimit (0.0f, 1.0f, peak)));
+    // A peak that is not a number (a broken block) reads as silence.
+    if (! (peak > 0.0f))
+        return 0;
+
+    return (int) (511.0 * std::sqrt ((double) juce::jmin (1.0f, peak)));
 }
 
 void ControllerRequests::post (int sectionFlags)
@@ -51,9 +55,12 @@ void ControllerRequests::leaveBusy()
 
 int ControllerRequests::handle (int code, int param1, int param2, void* data)
 {
+    // The engine's threads send a few reading requests: they touch only the
+    // links the message thread never rewrites (project, engine, settings).
+    // The undo keeper's link is refreshed before every message-thread
+    // request, so it is read only in the cases that run there.
     auto* project = parts.project;
     auto* engine = parts.engine;
-    auto* undoKeeper = parts.undoKeeper;
 
     const auto answer = [] (bool b) { return b ? requestTrue : requestFalse; };
 
@@ -67,7 +74,7 @@ int ControllerRequests::handle (int code, int param1, int param2, void* data)
 
         case RecordUndoAndMarkEdited:
             // Recorded before the flag changes: the snapshot keeps the flag from before the edit.
-            if (undoKeeper != nullptr)
+            if (auto* undoKeeper = parts.undoKeeper)
                 undoKeeper->record();
             if (project != nullptr)
                 project->edited = true;
@@ -76,7 +83,7 @@ int ControllerRequests::handle (int code, int param1, int param2, void* data)
         case ResetUndoAndMarkSaved:
             if (project != nullptr)
                 project->edited = false;
-            if (undoKeeper != nullptr)
+            if (auto* undoKeeper = parts.undoKeeper)
                 undoKeeper->reset();
             return requestTrue;
 
@@ -187,7 +194,7 @@ int ControllerRequests::handle (int code, int param1, int param2, void* data)
             return requestTrue;
 
         case RecordUndo:
-            if (undoKeeper != nullptr)
+            if (auto* undoKeeper = parts.undoKeeper)
                 undoKeeper->record();
             post (sectionAll);
             return requestTrue;

@@ -7,6 +7,7 @@
 #include "device/MidiMain.h"
 #include "documents/Project.h"
 
+#include <limits>
 #include <thread>
 
 using namespace T730;
@@ -98,6 +99,8 @@ TEST_F (AppRequest, PeaksMapToTheMeterAndAreReadOnce)
     EXPECT_EQ (ControllerRequests::peakToMeter (0.25f), 255);
     EXPECT_EQ (ControllerRequests::peakToMeter (1.0f), 511);
     EXPECT_EQ (ControllerRequests::peakToMeter (0.0f), 0);
+    EXPECT_EQ (ControllerRequests::peakToMeter (4.0f), 511);
+    EXPECT_EQ (ControllerRequests::peakToMeter (std::numeric_limits<float>::quiet_NaN()), 0);
 
     oxatest::FakeEngine engine;
     parts.engine = &engine;
