@@ -3,6 +3,7 @@
 #include "documents/SafeFileWriter.h"
 
 #include <cstring>
+#include <unordered_set>
 
 namespace T730
 {
@@ -91,6 +92,8 @@ public:
         return entry.size >= 0 && inside (entry.dataStart, entry.size);
     }
 
+    juce::int64 getLength() const noexcept { return length; }
+
     bool inside (juce::int64 position, juce::int64 size) const
     {
         return position >= 0 && size >= 0 && position <= length && size <= length - position;
@@ -114,44 +117,61 @@ bool isSafeEntryName (const juce::String& name)
            && ! name.containsChar ('\\') && ! juce::File::isAbsolutePath (name);
 }
 
-bool unpackBlock (ArchiveStream& archive, juce::int64 blockStart, const juce::File& folder, int depth)
+/** Unpacks the blocks of one archive. What the writer produces never reads an
+    entry record twice, and its files together never hold more bytes than the
+    archive itself; an archive that breaks either rule (records or data shared
+    between entries) is damaged, and would otherwise make a small file unpack to
+    an unbounded amount of work or data. */
+class Unpacker
 {
-    juce::int64 count = 0, entryStart = 0;
-    if (depth > deepestFolder || ! archive.readBlock (blockStart, count, entryStart))
-        return false;
+public:
+    explicit Unpacker (ArchiveStream& stream) : archive (stream), byteBudget (stream.getLength()) {}
 
-    for (juce::int64 k = 0; k < count; ++k)
+    bool unpackBlock (juce::int64 blockStart, const juce::File& folder, int depth)
     {
-        EntryRecord entry;
-        if (! archive.readEntry (entryStart, entry))
+        juce::int64 count = 0, entryStart = 0;
+        if (depth > deepestFolder || ! archive.readBlock (blockStart, count, entryStart))
             return false;
 
-        if (entry.flag == 0 || entry.flag == 1)
+        for (juce::int64 k = 0; k < count; ++k)
         {
-            if (! isSafeEntryName (entry.name))
-                return false;
-            auto child = folder.getChildFile (entry.name);
-            if (child.getParentDirectory() != folder || child.isSymbolicLink())
+            EntryRecord entry;
+            if (! visitedRecords.insert (entryStart).second || ! archive.readEntry (entryStart, entry))
                 return false;
 
-            if (entry.flag == 0)
+            if (entry.flag == 0 || entry.flag == 1)
             {
-                juce::MemoryBlock data;
-                if (! archive.readBytes (entry.dataStart, entry.size, data)
-                    || ! replaceFileContent (child, data.getData(), data.getSize()))
+                if (! isSafeEntryName (entry.name))
                     return false;
-            }
-            else if (! child.createDirectory() || ! child.isDirectory()
-                     || ! unpackBlock (archive, entry.dataStart, child, depth + 1))
-            {
-                return false;
-            }
-        }
+                auto child = folder.getChildFile (entry.name);
+                if (child.getParentDirectory() != folder || child.isSymbolicLink())
+                    return false;
 
-        entryStart += entry.nextDistance;
+                if (entry.flag == 0)
+                {
+                    byteBudget -= entry.size;
+                    juce::MemoryBlock data;
+                    if (byteBudget < 0 || ! archive.readBytes (entry.dataStart, entry.size, data)
+                        || ! replaceFileContent (child, data.getData(), data.getSize()))
+                        return false;
+                }
+                else if (! child.createDirectory() || ! child.isDirectory()
+                         || ! unpackBlock (entry.dataStart, child, depth + 1))
+                {
+                    return false;
+                }
+            }
+
+            entryStart += entry.nextDistance;
+        }
+        return true;
     }
-    return true;
-}
+
+private:
+    ArchiveStream& archive;
+    juce::int64 byteBudget;
+    std::unordered_set<juce::int64> visitedRecords;
+};
 } // namespace
 
 bool isArchive (const juce::File& file)
@@ -173,7 +193,7 @@ bool unpackArchive (const juce::File& archiveFile, const juce::File& destination
         return false;
     if (! destination.createDirectory() || ! destination.isDirectory())
         return false;
-    return unpackBlock (archive, rootBlock, destination, 0);
+    return Unpacker (archive).unpackBlock (rootBlock, destination, 0);
 }
 
 bool readArchiveEntry (const juce::File& virtualPath, juce::MemoryBlock& data)

@@ -346,3 +346,56 @@ TEST (DocumentsArchive, HostileArchivesFailWithoutWritingOutsideTheDestination)
         EXPECT_EQ (readArchiveText (file.getChildFile ("A.TXT")), "data");
     }
 }
+
+TEST (DocumentsArchive, EntriesSharingTheirDataCannotMultiplyTheWork)
+{
+    oxatest::TempFolder tmp;
+    auto dest = tmp / "dest";
+
+    // A chain of blocks in which each holds two folder entries pointing at the
+    // same next block: followed blindly, every level doubles the work.
+    {
+        constexpr int levels = 40;
+        constexpr int blockLength = 520 + 2 * 528;
+        ArchiveBuilder b;
+        for (int level = 0; level < levels; ++level)
+        {
+            const bool last = level == levels - 1;
+            b.blockHeader (level == 0 ? "ROOT" : "d", last ? 0 : 2);
+            if (! last)
+            {
+                b.entry (1, "a", 2 * 528, blockLength);
+                b.entry (1, "b", 528, blockLength);
+            }
+        }
+        b.out.writeRepeatedByte (0, 2 * 528);
+        auto file = tmp / "twice.ots";
+        auto bytes = b.out.getMemoryBlock();
+        ASSERT_TRUE (file.replaceWithData (bytes.getData(), bytes.getSize()));
+        const auto start = juce::Time::getMillisecondCounterHiRes();
+        EXPECT_FALSE (unpackArchive (file, dest));
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - start, 5000.0);
+        dest.deleteRecursively();
+    }
+
+    // Many file entries all pointing at the same data would unpack to far more
+    // than the archive holds.
+    {
+        constexpr int count = 200;
+        ArchiveBuilder b;
+        b.blockHeader ("ROOT", count);
+        const juce::String content = juce::String::repeatedString ("x", 4000);
+        for (int k = 0; k < count; ++k)
+            b.entry (0, "f" + juce::String (k), 528 * (count - k), content.length());
+        b.out.write (content.toRawUTF8(), (size_t) content.length());
+        auto file = tmp / "shared.ots";
+        auto bytes = b.out.getMemoryBlock();
+        ASSERT_TRUE (file.replaceWithData (bytes.getData(), bytes.getSize()));
+        EXPECT_FALSE (unpackArchive (file, dest));
+        juce::int64 written = 0;
+        for (const auto& f : dest.findChildFiles (juce::File::findFiles, true, "*"))
+            written += f.getSize();
+        EXPECT_LE (written, file.getSize());
+        dest.deleteRecursively();
+    }
+}
