@@ -110,11 +110,18 @@ private:
     }
 };
 
-/** A name that stays inside the folder it is created in. */
+/** A name that stays inside the folder it is created in. A leading "~" is an
+    ordinary character of a file name here (it only means the home folder at the
+    start of a whole path), so the names are never handed to File's path parsing. */
 bool isSafeEntryName (const juce::String& name)
 {
     return name.isNotEmpty() && name != "." && name != ".." && ! name.containsChar ('/')
-           && ! name.containsChar ('\\') && ! juce::File::isAbsolutePath (name);
+           && ! name.containsChar ('\\');
+}
+
+juce::File childOf (const juce::File& folder, const juce::String& name)
+{
+    return juce::File (folder.getFullPathName() + juce::File::getSeparatorString() + name);
 }
 
 /** Unpacks the blocks of one archive. What the writer produces never reads an
@@ -143,7 +150,7 @@ public:
             {
                 if (! isSafeEntryName (entry.name))
                     return false;
-                auto child = folder.getChildFile (entry.name);
+                auto child = childOf (folder, entry.name);
                 if (child.getParentDirectory() != folder || child.isSymbolicLink())
                     return false;
 

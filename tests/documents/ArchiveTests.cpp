@@ -347,6 +347,24 @@ TEST (DocumentsArchive, HostileArchivesFailWithoutWritingOutsideTheDestination)
     }
 }
 
+TEST (DocumentsArchive, NamesStartingWithATildeRoundTrip)
+{
+    // "~" only means the home folder at the start of a whole path; as a file name
+    // it is an ordinary character (editors leave "~lock" files, backups "~name").
+    oxatest::TempFolder tmp;
+    auto root = tmp / "Toolset";
+    ASSERT_TRUE (juce::File (root.getFullPathName() + "/~old").createDirectory());
+    ASSERT_TRUE (juce::File (root.getFullPathName() + "/~old/~lock.txt").replaceWithText ("kept"));
+    ASSERT_TRUE (root.getChildFile ("Setting.xml").replaceWithText ("<A/>"));
+
+    auto archive = tmp / "t.ots";
+    ASSERT_TRUE (ArchiveWriter().write (root, archive));
+    auto out = tmp / "out";
+    ASSERT_TRUE (unpackArchive (archive, out));
+    EXPECT_EQ (listTree (out), listTree (root));
+    EXPECT_EQ (listTree (out).size(), 3u);
+}
+
 TEST (DocumentsArchive, EntriesSharingTheirDataCannotMultiplyTheWork)
 {
     oxatest::TempFolder tmp;
