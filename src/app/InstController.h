@@ -126,7 +126,8 @@ public:
     bool loadToolSet (const juce::File& folder);
     /** Saves, removes the recorder files only the history named, restarts the history. */
     bool saveToolSet (const juce::File& folder);
-    void exportToolSet (const juce::File& archive);
+    /** False (after showing why) when nothing was exported. */
+    bool exportToolSet (const juce::File& archive);
     /** kind 0 tool set ("ots"), 1 rhythm ("orp"); true when something was imported. */
     bool importArchive (const juce::File& source, int kind, juce::File& importedPath);
     bool confirmDiscard();

@@ -240,10 +240,10 @@ void ToolSetOperations::removeHistoryOnlyRecorderFiles()
 }
 
 //==============================================================================
-void ToolSetOperations::exportToolSet (const juce::File& archive)
+bool ToolSetOperations::exportToolSet (const juce::File& archive)
 {
     if (parts.project == nullptr || parts.settings == nullptr)
-        return;
+        return false;
 
     const auto& currentPath = parts.settings->CurrentProject;
     const juce::File folder (juce::File::isAbsolutePath (currentPath) ? currentPath : juce::String());
@@ -251,7 +251,7 @@ void ToolSetOperations::exportToolSet (const juce::File& archive)
     if (currentPath.isEmpty() || ! folder.isDirectory())
     {
         OxExceptionProjectFolderNeeded().show();
-        return;
+        return false;
     }
 
     const auto work = workFolder;
@@ -266,12 +266,18 @@ void ToolSetOperations::exportToolSet (const juce::File& archive)
     // The document comes from memory, so unsaved edits travel along.
     juce::XmlElement root (Project::rootTag);
     parts.project->write (&root);
-    writeXmlDocument (toolsets.getChildFile (folder.getFileName() + ".xml"), root);
+    bool written = writeXmlDocument (toolsets.getChildFile (folder.getFileName() + ".xml"), root);
 
     copyRhythmForExport (work);
 
-    ArchiveWriter().write (work, archive);
+    // The archive writer logs why it failed; the user is told that it did.
+    written = written && ArchiveWriter().write (work, archive);
     work.deleteRecursively();
+
+    if (! written)
+        OxExceptionAccessDenied().show();
+
+    return written;
 }
 
 void ToolSetOperations::copyRhythmForExport (const juce::File& work)
@@ -527,7 +533,7 @@ ToolSetOperations& InstController::getToolSetOperations()
 
 bool InstController::loadToolSet (const juce::File& folder)              { return getToolSetOperations().loadToolSet (folder); }
 bool InstController::saveToolSet (const juce::File& folder)              { return getToolSetOperations().saveWithHistoryReset (folder); }
-void InstController::exportToolSet (const juce::File& archive)           { getToolSetOperations().exportToolSet (archive); }
+bool InstController::exportToolSet (const juce::File& archive)           { return getToolSetOperations().exportToolSet (archive); }
 bool InstController::confirmDiscard()                                    { return getToolSetOperations().confirmDiscard(); }
 
 bool InstController::importArchive (const juce::File& source, int kind, juce::File& importedPath)

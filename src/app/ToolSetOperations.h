@@ -35,8 +35,10 @@ public:
     bool saveWithHistoryReset (const juce::File& folder);
 
     /** Packs the current tool set (folder, document from memory, the song and
-        patterns of the rhythm machine) into an archive. */
-    void exportToolSet (const juce::File& archive);
+        patterns of the rhythm machine) into an archive. Without a tool set
+        folder "No toolset." is shown; an archive that cannot be written shows
+        "File error." (an earlier file of that name stays as it was). */
+    bool exportToolSet (const juce::File& archive);
 
     /** After a save: deletes the recorder files that only the undo history
         still names, and each recorder's take files nothing refers to. */

@@ -280,6 +280,22 @@ TEST_F (AppToolSet, ExportThenImportReproducesDocumentAndFolder)
     EXPECT_TRUE (errors.shown.isEmpty());
 }
 
+TEST_F (AppToolSet, AnExportThatCannotBeWrittenSaysSo)
+{
+    ASSERT_TRUE (toolSet.saveToolSet (toolSetFolder ("Set")));
+
+    // The chosen place is below a regular file, so no archive can be made there.
+    const auto blocker = sandbox.root / "blocker";
+    blocker.replaceWithText ("x");
+    EXPECT_FALSE (toolSet.exportToolSet (blocker.getChildFile ("Out.ots")));
+    EXPECT_EQ (errors.shown, juce::StringArray ("File error."));
+    EXPECT_FALSE (toolSet.workFolder.exists());
+
+    errors.shown.clear();
+    EXPECT_TRUE (toolSet.exportToolSet (sandbox.root / "Out.ots"));
+    EXPECT_TRUE (errors.shown.isEmpty());
+}
+
 TEST_F (AppToolSet, ConfirmDiscardAsksOnlyForAnEditedToolSet)
 {
     EXPECT_TRUE (toolSet.confirmDiscard());
