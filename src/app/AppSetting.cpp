@@ -2,17 +2,28 @@
 #include "app/HelloWorldWindow.h"
 #include "documents/XmlPath.h"
 #include "platform/DataFolders.h"
+#include <limits>
 
 namespace T730
 {
 
 namespace
 {
-    bool isDecimal (const juce::String& text)
+    /** A decimal number that fits an int (every value the writer can produce). */
+    bool parseDecimal (const juce::String& text, int& result)
     {
         const auto t = text.trim();
-        const auto digits = t.startsWithChar ('-') || t.startsWithChar ('+') ? t.substring (1) : t;
-        return digits.isNotEmpty() && digits.containsOnly ("0123456789") && digits.length() <= 9;
+        const bool negative = t.startsWithChar ('-');
+        const auto digits = negative || t.startsWithChar ('+') ? t.substring (1) : t;
+        if (digits.isEmpty() || ! digits.containsOnly ("0123456789") || digits.length() > 10)
+            return false;
+
+        const auto value = negative ? -digits.getLargeIntValue() : digits.getLargeIntValue();
+        if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+            return false;
+
+        result = (int) value;
+        return true;
     }
 
     /** An integer key: missing gives the default, an empty element 0 (as the
@@ -33,11 +44,7 @@ namespace
             return true;
         }
 
-        if (! isDecimal (text))
-            return false;
-
-        result = text.getIntValue();
-        return true;
+        return parseDecimal (text, result);
     }
 
     bool readBool (const juce::XmlElement* root, const char* tag, bool& result)

@@ -4,6 +4,7 @@
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace T730;
 
@@ -147,4 +148,30 @@ TEST (AppSetting, BadRecordIsRefusedAndChangesNothing)
     AppSetting s;
     EXPECT_FALSE (s.read (nullptr));
     EXPECT_FALSE (s.write (nullptr));
+}
+
+TEST (AppSetting, EveryIntTheWriterProducesReadsBack)
+{
+    for (const int value : { std::numeric_limits<int>::min(), -1000000000, 2000000000, std::numeric_limits<int>::max() })
+    {
+        AppSetting s;
+        s.DrummerY = value;
+        s.MasterLv = -value / 2;
+        juce::XmlElement root (AppSetting::rootTag);
+        ASSERT_TRUE (s.write (&root));
+
+        AppSetting back;
+        ASSERT_TRUE (back.read (&root)) << value;
+        EXPECT_EQ (back.DrummerY, value);
+        EXPECT_EQ (back.MasterLv, -value / 2);
+    }
+
+    // A sign the writer never writes still reads as what it says.
+    AppSetting s;
+    ASSERT_TRUE (s.read (parse ("<Setting><MasterLv>+42</MasterLv><WindowX> -7 </WindowX></Setting>").get()));
+    EXPECT_EQ (s.MasterLv, 42);
+    EXPECT_EQ (s.WindowX, -7);
+
+    EXPECT_FALSE (s.read (parse ("<Setting><WindowY>2147483648</WindowY></Setting>").get()));
+    EXPECT_FALSE (s.read (parse ("<Setting><WindowY>-</WindowY></Setting>").get()));
 }
