@@ -18,8 +18,9 @@ namespace ModuleHost
 namespace
 {
 /** One record for the whole process: modules keep the pointer they are given.
-    Rebuilt by whichever thread asks (the module's processing thread); every field
-    but the rate and flags is always 0, so concurrent rebuilds write equal values. */
+    Rebuilt by whichever thread asks (the module's processing thread). It is built
+    whole beside and copied in one assignment, so a module reading it meanwhile
+    never sees the rate or the flags pass through 0. */
 TimeInfo timeInfo {};
 
 bool isSupportedCapability (const char* text)
@@ -45,10 +46,13 @@ intptr_t answer (int32_t opcode, void* ptr)
         case kHostCurrentId:
             return 0;
         case kHostGetTime:
-            timeInfo = {};
-            timeInfo.sampleRate = settings.sampleRate.load();
-            timeInfo.flags = kTimeTempoValid | kTimeQuarterNotePosValid;
+        {
+            TimeInfo rebuilt {};
+            rebuilt.sampleRate = settings.sampleRate.load();
+            rebuilt.flags = kTimeTempoValid | kTimeQuarterNotePosValid;
+            timeInfo = rebuilt;
             return reinterpret_cast<intptr_t> (&timeInfo);
+        }
         case kHostSampleRate:
         case kHostSampleRateAlt:
             return (intptr_t) settings.sampleRate.load();
