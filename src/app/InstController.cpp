@@ -294,7 +294,15 @@ bool InstController::openAudio()
             setup.inputChannels.setRange (0, 256, true);
             setup.outputChannels.setRange (0, 256, true);
         }
-        return deviceManager.setAudioDeviceSetup (setup, true);
+        auto error = deviceManager.setAudioDeviceSetup (setup, true);
+
+        // JUCE settles on another rate without an error when the driver lacks the one
+        // asked for; the engine, the recorder and the rhythm machine run at 44100 Hz only.
+        auto* device = deviceManager.getCurrentAudioDevice();
+        if (error.isEmpty() && (device == nullptr || device->getCurrentSampleRate() != deviceSampleRate))
+            error = "The device does not run at 44100 Hz.";
+
+        return error;
     };
 
     // A first run starts the device from the driver's default block size with all
@@ -310,7 +318,7 @@ bool InstController::openAudio()
     if (error.isNotEmpty())
         error = select (firstRunBlockSize, false);
 
-    return error.isEmpty() && deviceManager.getCurrentAudioDevice() != nullptr;
+    return error.isEmpty();
 }
 
 void InstController::leaveDeviceAt48k()

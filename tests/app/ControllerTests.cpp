@@ -194,3 +194,200 @@ TEST_F (AppGuiController, APitchFromAnotherThreadArrivesOnTheMessageThreadAsATun
     EXPECT_FLOAT_EQ (receiver.pitches[0], 110.5f);
     controller.setMessageReceiver (nullptr);
 }
+
+namespace
+{
+/** What the fake audio driver was asked to do, kept beyond the controller's life. */
+struct AudioLog
+{
+    struct Open
+    {
+        double rate;
+        int blockSize;
+        int inputs, outputs;
+    };
+    std::vector<Open> opens;        // every successful or failed open, in order
+    juce::Array<double> rates { 44100.0, 48000.0 };
+    juce::Array<int> blockSizes { 256, 441, 512 };
+    int defaultBlockSize = 512;
+    int failingBlockSize = -1;      // an open at this size reports an error
+    bool open = false;
+};
+
+/** A device of the fake driver: records its openings, never calls back. */
+class FakeAudioDevice final : public juce::AudioIODevice
+{
+public:
+    FakeAudioDevice (const juce::String& name, std::shared_ptr<AudioLog> l)
+        : juce::AudioIODevice (name, "Fake"), log (std::move (l)) {}
+    ~FakeAudioDevice() override { close(); }
+
+    juce::StringArray getOutputChannelNames() override { return { "Out 1", "Out 2", "Out 3", "Out 4" }; }
+    juce::StringArray getInputChannelNames() override { return { "In 1", "In 2", "In 3", "In 4" }; }
+    juce::Array<double> getAvailableSampleRates() override { return log->rates; }
+    juce::Array<int> getAvailableBufferSizes() override { return log->blockSizes; }
+    int getDefaultBufferSize() override { return log->defaultBlockSize; }
+
+    juce::String open (const juce::BigInteger& in, const juce::BigInteger& out, double rate, int block) override
+    {
+        // Like a real driver, only the device's own four channels count.
+        const auto used = [] (const juce::BigInteger& bits) { return bits.getBitRange (0, 4).countNumberOfSetBits(); };
+        log->opens.push_back ({ rate, block, used (in), used (out) });
+        if (block == log->failingBlockSize)
+            return "the driver refuses this block size";
+
+        currentRate = rate;
+        currentBlock = block;
+        inputs = in;
+        outputs = out;
+        log->open = true;
+        return {};
+    }
+
+    void close() override { log->open = false; }
+    bool isOpen() override { return log->open; }
+    void start (juce::AudioIODeviceCallback* c) override
+    {
+        callback = c;
+        if (callback != nullptr)
+            callback->audioDeviceAboutToStart (this);
+    }
+    void stop() override
+    {
+        if (auto* c = std::exchange (callback, nullptr))
+            c->audioDeviceStopped();
+    }
+    bool isPlaying() override { return callback != nullptr; }
+    juce::String getLastError() override { return {}; }
+    int getCurrentBufferSizeSamples() override { return currentBlock; }
+    double getCurrentSampleRate() override { return currentRate; }
+    int getCurrentBitDepth() override { return 16; }
+    juce::BigInteger getActiveOutputChannels() const override { return outputs; }
+    juce::BigInteger getActiveInputChannels() const override { return inputs; }
+    int getOutputLatencyInSamples() override { return 0; }
+    int getInputLatencyInSamples() override { return 0; }
+
+private:
+    std::shared_ptr<AudioLog> log;
+    juce::AudioIODeviceCallback* callback = nullptr;
+    double currentRate = 0.0;
+    int currentBlock = 0;
+    juce::BigInteger inputs, outputs;
+};
+
+/** A driver type that offers one device, named like the M7c's. */
+class FakeAudioType final : public juce::AudioIODeviceType
+{
+public:
+    explicit FakeAudioType (std::shared_ptr<AudioLog> l) : juce::AudioIODeviceType ("Fake"), log (std::move (l)) {}
+
+    void scanForDevices() override {}
+    juce::StringArray getDeviceNames (bool) const override { return { deviceName }; }
+    int getDefaultDeviceIndex (bool) const override { return 0; }
+    int getIndexOfDevice (juce::AudioIODevice* d, bool) const override { return d != nullptr && d->getName() == deviceName ? 0 : -1; }
+    bool hasSeparateInputsAndOutputs() const override { return false; }
+    juce::AudioIODevice* createDevice (const juce::String& output, const juce::String& input) override
+    {
+        return output == deviceName || input == deviceName ? new FakeAudioDevice (deviceName, log) : nullptr;
+    }
+
+    static constexpr const char* deviceName = "VELD M7c USB Audio";
+
+private:
+    std::shared_ptr<AudioLog> log;
+};
+
+/** Adds the fake driver and makes it current, as the device manager's start-up does
+    when it finds the M7c; the openings the controller asks for are logged from here on. */
+std::shared_ptr<AudioLog> addFakeDriver (InstController& controller)
+{
+    auto log = std::make_shared<AudioLog>();
+    auto& manager = controller.getDeviceManager();
+    manager.addAudioDeviceType (std::make_unique<FakeAudioType> (log));
+    manager.setCurrentAudioDeviceType ("Fake", false);
+    manager.closeAudioDevice();
+    log->opens.clear();
+    return log;
+}
+} // namespace
+
+TEST_F (AppGuiController, DeviceAudioOpensAt44100WithTheDriversBlockSizeAndClosesAgain)
+{
+    makeUserFolders();
+    std::shared_ptr<AudioLog> audio;
+    {
+        InstController controller;
+        audio = addFakeDriver (controller);
+
+        controller.openDeviceIO (true, false);
+        EXPECT_TRUE (isAudioReady());
+        ASSERT_EQ (audio->opens.size(), 1u);
+        EXPECT_EQ (audio->opens[0].rate, 44100.0);
+        EXPECT_EQ (audio->opens[0].blockSize, 512) << "the driver's default";
+        EXPECT_EQ (audio->opens[0].inputs, 2);
+        EXPECT_EQ (audio->opens[0].outputs, 2);
+
+        controller.openDeviceIO (false, false);
+        EXPECT_FALSE (isAudioReady());
+        EXPECT_FALSE (audio->open);
+
+        // A driver that refuses its default block size gets a second try at 441 samples.
+        audio->opens.clear();
+        audio->failingBlockSize = 512;
+        controller.openDeviceIO (true, false);
+        EXPECT_TRUE (isAudioReady());
+        ASSERT_EQ (audio->opens.size(), 2u);
+        EXPECT_EQ (audio->opens[1].blockSize, 441);
+        audio->failingBlockSize = -1;
+        audio->opens.clear();
+    }
+
+    // Shut-down leaves the device at 48000 Hz (default block size) before closing it.
+    ASSERT_FALSE (audio->opens.empty());
+    EXPECT_EQ (audio->opens.back().rate, 48000.0);
+    EXPECT_EQ (audio->opens.back().blockSize, 512);
+    EXPECT_FALSE (audio->open);
+    EXPECT_FALSE (isAudioReady());
+    EXPECT_FALSE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
+}
+
+TEST_F (AppGuiController, FirstRunOpensTheAudioWithAllChannelsFirstThenAt441Samples)
+{
+    std::shared_ptr<AudioLog> audio;
+    InstController controller;
+    ASSERT_TRUE (controller.isFirstRun());
+    audio = addFakeDriver (controller);
+
+    controller.openDeviceIO (true, false);
+    EXPECT_TRUE (isAudioReady());
+    EXPECT_FALSE (controller.isFirstRun()) << "cleared by the first successful opening";
+
+    ASSERT_EQ (audio->opens.size(), 2u);
+    EXPECT_EQ (audio->opens[0].rate, 44100.0);
+    EXPECT_EQ (audio->opens[0].blockSize, 512);
+    EXPECT_EQ (audio->opens[0].inputs, 4) << "all channels";
+    EXPECT_EQ (audio->opens[0].outputs, 4);
+    EXPECT_EQ (audio->opens[1].rate, 44100.0);
+    EXPECT_EQ (audio->opens[1].blockSize, 441);
+
+    // Not a first run any more: the next opening takes the driver's default again.
+    controller.openDeviceIO (false, false);
+    audio->opens.clear();
+    controller.openDeviceIO (true, false);
+    ASSERT_EQ (audio->opens.size(), 1u);
+    EXPECT_EQ (audio->opens[0].blockSize, 512);
+}
+
+TEST_F (AppGuiController, ADeviceThatCannotRunAt44100IsNotTakenAsOpened)
+{
+    makeUserFolders();
+    {
+        InstController controller;
+        auto audio = addFakeDriver (controller);
+        audio->rates = { 48000.0, 96000.0 };
+
+        controller.openDeviceIO (true, false);
+        EXPECT_FALSE (isAudioReady()) << "the engine runs at 44100 Hz only";
+    }
+    EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
+}
