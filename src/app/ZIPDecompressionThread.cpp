@@ -6,6 +6,13 @@ namespace T730
 namespace
 {
     constexpr int copyBlockSize = 65536;
+
+    /** The place of an entry inside the folder. The "./" keeps a leading "~"
+        an ordinary character instead of the home folder. */
+    juce::File entryTarget (const juce::File& folder, const juce::String& path)
+    {
+        return folder.getChildFile ("./" + path);
+    }
 }
 
 bool isSafeEntryPath (const juce::String& entryPath)
@@ -19,7 +26,7 @@ bool isSafeEntryPath (const juce::String& entryPath)
 
     const auto path = entryPath.replaceCharacter ('\\', '/');
 
-    if (path.startsWithChar ('/') || path.startsWithChar ('~'))
+    if (path.startsWithChar ('/'))
         return false;
 
     if (path.length() >= 2 && juce::CharacterFunctions::isLetter (path[0]) && path[1] == ':')
@@ -79,7 +86,7 @@ void ZIPDecompressionThread::unpack()
             return finish (false);
 
         const auto path = entry->filename.replaceCharacter ('\\', '/');
-        if (path.isNotEmpty() && ! destination.getChildFile (path).isAChildOf (destination))
+        if (path.isNotEmpty() && ! entryTarget (destination, path).isAChildOf (destination))
             return finish (false);
     }
 
@@ -95,7 +102,7 @@ void ZIPDecompressionThread::unpack()
         if (path.isEmpty())
             continue;
 
-        auto target = destination.getChildFile (path);
+        auto target = entryTarget (destination, path);
 
         if (path.endsWithChar ('/'))
         {
