@@ -86,7 +86,6 @@ bool X11Windows::waitForWindow (const juce::String& name, int timeoutMs, juce::A
         return false;
 
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-    const int firstNew = seen.size();
     while (juce::Time::getMillisecondCounter() < end)
     {
         while (XPending (display) > 0)
@@ -103,8 +102,9 @@ bool X11Windows::waitForWindow (const juce::String& name, int timeoutMs, juce::A
             seen.add (mapped);
         }
 
-        // A window may get its name just after it is mapped: look again at the unnamed ones.
-        for (int i = firstNew; i < seen.size(); ++i)
+        // A window may get its name just after it is mapped (perhaps during an earlier
+        // call with the same list): look again at the unnamed ones.
+        for (int i = 0; i < seen.size(); ++i)
         {
             auto& m = seen.getReference (i);
             if (m.name.isEmpty())

@@ -24,8 +24,10 @@ public:
         juce::uint32 timeMs = 0; // when the map was seen (millisecond counter)
     };
 
-    /** Waits for top-level windows to be mapped until one is named `name` or the
-        time runs out; every mapped window seen is appended to `seen`. */
+    /** Waits for top-level windows to be mapped until one in `seen` is named `name`
+        or the time runs out; every mapped window seen is appended to `seen` (so a
+        wait can go on over several calls with the same list). The one found is
+        moved to the end. */
     bool waitForWindow (const juce::String& name, int timeoutMs, juce::Array<Mapped>& seen);
 
     /** Size of a window (the client area). */
