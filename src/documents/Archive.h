@@ -50,8 +50,10 @@ bool isArchive (const juce::File& file);
 /** Unpacks a whole archive into the destination folder (created when missing).
     Nothing is ever created outside the destination: an entry whose name is
     empty, ".", "..", absolute or contains a path separator, a name that meets an
-    existing symbolic link, and sizes or offsets past the end of the file make
-    the unpacking stop with false before that entry is written. */
+    existing symbolic link, sizes or offsets past the end of the file, and an
+    entry record reached twice or files adding up to more bytes than the archive
+    holds (entries sharing their data) make the unpacking stop with false before
+    that entry is written. */
 bool unpackArchive (const juce::File& archive, const juce::File& destination);
 
 /** Reads one file through a virtual path: a path in which one component names an
