@@ -116,6 +116,35 @@ TEST (DocumentsArchive, WriterFailuresLeaveNoArchive)
     EXPECT_FALSE (archive.exists());
 }
 
+TEST (DocumentsArchive, AWriteThatFailsHalfWayKeepsTheEarlierArchive)
+{
+    oxatest::TempFolder tmp;
+    auto root = tmp / "root";
+    ASSERT_TRUE (root.createDirectory());
+    ASSERT_TRUE (root.getChildFile ("small.txt").replaceWithText ("small"));
+    auto archive = tmp / "a.ots";
+    ASSERT_TRUE (ArchiveWriter().write (root, archive));
+    juce::MemoryBlock earlier;
+    ASSERT_TRUE (archive.loadFileAsData (earlier));
+
+    juce::MemoryBlock big;
+    big.setSize (200000, true);
+    ASSERT_TRUE (root.getChildFile ("big.wav").replaceWithData (big.getData(), big.getSize()));
+
+    bool written = true;
+    {
+        oxatest::ScopedFileSizeLimit fullDisk (64 * 1024);
+        ASSERT_TRUE (fullDisk.isActive());
+        written = ArchiveWriter().write (root, archive);
+    }
+    EXPECT_FALSE (written);
+    juce::MemoryBlock after;
+    ASSERT_TRUE (archive.loadFileAsData (after));
+    EXPECT_EQ (after, earlier);
+    // No temporary file is left beside it (hidden files counted too).
+    EXPECT_EQ (tmp.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2);
+}
+
 TEST (DocumentsArchive, TwoLevelTreeRoundTripsWithTheDocumentedLayout)
 {
     oxatest::TempFolder tmp;
