@@ -141,8 +141,8 @@ TEST (DeviceBackupProgress, SilentDeviceTimesOutAtTheIdentityRequest)
 
 TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
 {
+    LogCapture log;   // outlives the rig: the device's thread may still be logging
     Rig rig;
-    LogCapture log;
     m7c::VirtualM7c::Faults faults;
     faults.responseCode = 3;
     rig.device.setFaults (faults);
@@ -178,8 +178,8 @@ TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
 
 TEST (DeviceBackupProgress, WrongCheckValuesAndLateAnswers)
 {
+    LogCapture log;   // outlives the rig: the device's thread may still be logging
     Rig rig;
-    LogCapture log;
     m7c::VirtualM7c::Faults faults;
     faults.wrongCheck = true;
     rig.device.setFaults (faults);
