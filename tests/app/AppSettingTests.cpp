@@ -4,6 +4,7 @@
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <limits>
 
 using namespace T730;
@@ -174,4 +175,28 @@ TEST (AppSetting, EveryIntTheWriterProducesReadsBack)
 
     EXPECT_FALSE (s.read (parse ("<Setting><WindowY>2147483648</WindowY></Setting>").get()));
     EXPECT_FALSE (s.read (parse ("<Setting><WindowY>-</WindowY></Setting>").get()));
+}
+
+TEST (AppSetting, TimeTextIsTheLocalClockOfTheMachine)
+{
+    // Nine hours east of UTC, without needing the zone database.
+    const juce::String previous (std::getenv ("TZ") != nullptr ? std::getenv ("TZ") : "");
+    const bool hadZone = std::getenv ("TZ") != nullptr;
+    ::setenv ("TZ", "JST-9", 1);
+    ::tzset();
+
+    AppSetting s;
+    const bool read = s.read (parse ("<Setting><TimeLastDownloadInfo>20090315_142507</TimeLastDownloadInfo></Setting>").get());
+    juce::XmlElement root (AppSetting::rootTag);
+    s.write (&root);
+
+    if (hadZone)
+        ::setenv ("TZ", previous.toRawUTF8(), 1);
+    else
+        ::unsetenv ("TZ");
+    ::tzset();
+
+    ASSERT_TRUE (read);
+    EXPECT_EQ (s.TimeLastDownloadInfo, juce::Time (2009, 2, 15, 5, 25, 7, 0, false)) << "14:25:07 in Tokyo is 05:25:07 UTC";
+    EXPECT_EQ (getElementText (&root, "TimeLastDownloadInfo"), "20090315_142507");
 }
