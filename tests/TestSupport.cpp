@@ -3,6 +3,7 @@
 #include <juce_events/juce_events.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 
 namespace oxatest
@@ -10,9 +11,11 @@ namespace oxatest
 
 TempFolder::TempFolder()
 {
-    folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                 .getNonexistentChildFile ("oxa-test", {}, false);
-    folder.createDirectory();
+    // mkdtemp picks a name no other process (ctest runs tests side by side) can take.
+    auto pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                       .getChildFile ("oxa-test-XXXXXX").getFullPathName().toStdString();
+    if (::mkdtemp (pattern.data()) != nullptr)
+        folder = juce::File (juce::String (pattern));
 }
 
 TempFolder::~TempFolder()
