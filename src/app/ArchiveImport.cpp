@@ -4,6 +4,7 @@
 #include "app/UserDialogs.h"
 #include "app/ZIPDecompressionThread.h"
 #include "documents/Archive.h"
+#include "documents/Project.h"
 
 namespace T730
 {
@@ -39,6 +40,36 @@ juce::String ArchiveImport::describe (Outcome outcome)
         case Outcome::finished:  break;
     }
     return {};
+}
+
+bool ArchiveImport::copyFolder (const juce::File& source, const juce::File& target)
+{
+    // juce::File::copyDirectoryTo looks the names up as paths, so a file or
+    // folder named "~" would be copied into the home folder.
+    if (! source.isDirectory() || ! target.createDirectory())
+        return false;
+
+    bool ok = true;
+    for (auto& file : source.findChildFiles (juce::File::findFiles, false))
+        ok = file.copyFileTo (childNamed (target, file.getFileName())) && ok;
+
+    for (auto& folder : source.findChildFiles (juce::File::findDirectories, false))
+        ok = copyFolder (folder, childNamed (target, folder.getFileName())) && ok;
+
+    return ok;
+}
+
+juce::File ArchiveImport::getFreeVariant (const juce::File& file)
+{
+    const auto parent = file.getParentDirectory();
+    const auto name = file.getFileNameWithoutExtension();
+    const auto extension = file.getFileExtension();
+
+    auto candidate = childNamed (parent, name + extension);
+    for (int n = 2; candidate.exists(); ++n)
+        candidate = childNamed (parent, name + "(" + juce::String (n) + ")" + extension);
+
+    return candidate;
 }
 
 juce::Array<juce::File> ArchiveImport::listFiles (const juce::File& folder, const juce::String& pattern)
@@ -134,7 +165,7 @@ ArchiveImport::Answer ArchiveImport::resolveExisting (juce::File& destination)
     if (answer == 2)
     {
         juce::File chosen;
-        if (! dialogs.chooseFileToSave (destination.getNonexistentSibling(), "xml", chosen))
+        if (! dialogs.chooseFileToSave (getFreeVariant (destination), "xml", chosen))
             return Answer::cancelled;
 
         destination = chosen;
@@ -158,7 +189,7 @@ bool ArchiveImport::importToolSets (Result& result)
 
     for (auto& document : documents)
     {
-        auto destination = folders.toolsets.getChildFile (document.getFileName());
+        auto destination = childNamed (folders.toolsets, document.getFileName());
 
         if (resolveExisting (destination) == Answer::cancelled)
         {
@@ -170,9 +201,9 @@ bool ArchiveImport::importToolSets (Result& result)
         document.copyFileTo (destination);
 
         // The tool set folder goes beside its document, under the document's name.
-        const auto folder = source.getChildFile (document.getFileNameWithoutExtension());
+        const auto folder = childNamed (source, document.getFileNameWithoutExtension());
         if (folder.isDirectory())
-            folder.copyDirectoryTo (destination.getSiblingFile (destination.getFileNameWithoutExtension()));
+            copyFolder (folder, childNamed (destination.getParentDirectory(), destination.getFileNameWithoutExtension()));
 
         if (onToolSetImported)
             onToolSetImported();
@@ -201,7 +232,7 @@ bool ArchiveImport::importSongs (int kind, Result& result)
 
     for (auto& song : songs)
     {
-        auto destination = folders.song.getChildFile (song.getFileName());
+        auto destination = childNamed (folders.song, song.getFileName());
 
         if (destination.exists())
         {
@@ -242,7 +273,7 @@ void ArchiveImport::importRhythmPatterns()
 
     for (auto* pattern : { "*.xml", "*.mid" })
         for (auto& file : listFiles (source, pattern))
-            file.copyFileTo (folders.rhythm.getChildFile (file.getFileName()));
+            file.copyFileTo (childNamed (folders.rhythm, file.getFileName()));
 }
 
 } // namespace T730

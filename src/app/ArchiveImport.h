@@ -72,6 +72,14 @@ public:
     /** The work folder: the system's temporary folder, then "OXA Tools Temporary". */
     static juce::File getDefaultWorkFolder();
 
+    /** Copies a folder's files and subfolders into the target folder (created
+        when missing), overwriting files of the same names; true when every
+        copy worked. Names are taken as they are, a leading "~" included. */
+    static bool copyFolder (const juce::File& source, const juce::File& target);
+
+    /** The first of "name.ext", "name(2).ext", "name(3).ext", ... that does not exist beside the file. */
+    static juce::File getFreeVariant (const juce::File& file);
+
     /** The reason texts kept for an import that stopped. */
     static juce::String describe (Outcome outcome);
 

@@ -3,6 +3,7 @@
 #include "app/FileCopyThread.h"
 #include "app/ProgressWindow.h"
 #include "documents/OxXMLDocument.h"
+#include "documents/Project.h"
 #include "documents/SafeFileWriter.h"
 #include "editor/ModuleNameLoader.h"
 #include "editor/ModulePictures.h"
@@ -241,7 +242,7 @@ juce::String InstController::normaliseProjectPath (const juce::String& stored, c
     if (path.isEmpty() || path.endsWithChar (':'))
         return {};
 
-    return toolsets.getChildFile (path).getFullPathName();
+    return childNamed (toolsets, path).getFullPathName();   // "~mine" is a name, not a home folder
 }
 
 void InstController::normaliseCurrentProject()

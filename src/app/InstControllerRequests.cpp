@@ -348,7 +348,7 @@ int ControllerRequests::loadSong (const juce::String* song)
         if (juce::File::isAbsolutePath (*song))
             file = juce::File (*song);
         else if (parts.settings != nullptr && juce::File::isAbsolutePath (parts.settings->CurrentProject))
-            file = juce::File (parts.settings->CurrentProject).getChildFile (*song);
+            file = childNamed (juce::File (parts.settings->CurrentProject), *song);
 
         loaded = file != juce::File() && parts.engine->loadSong (file);
     }

@@ -54,7 +54,7 @@ juce::File ToolSetOperations::getToolSetsFolder() const
 
 juce::File ToolSetOperations::folderOfDocument (const juce::File& document)
 {
-    return document.getSiblingFile (document.getFileNameWithoutExtension());
+    return childNamed (document.getParentDirectory(), document.getFileNameWithoutExtension());
 }
 
 void ToolSetOperations::postUpdate (int sectionFlags)
@@ -219,11 +219,11 @@ void ToolSetOperations::removeHistoryOnlyRecorderFiles()
             if (! isPlainFileName (name))
                 continue;
 
-            folder.getChildFile (name).deleteFile();
+            childNamed (folder, name).deleteFile();
 
             const auto takes = juce::File::createFileWithoutCheckingPath (name).getFileNameWithoutExtension();
             if (isPlainFileName (takes))
-                folder.getChildFile (takes).deleteRecursively();
+                childNamed (folder, takes).deleteRecursively();
         }
     }
 
@@ -260,13 +260,13 @@ bool ToolSetOperations::exportToolSet (const juce::File& archive)
     const auto toolsets = work.getChildFile ("toolsets");
     toolsets.createDirectory();
 
-    folder.copyDirectoryTo (toolsets.getChildFile (folder.getFileName()));
+    ArchiveImport::copyFolder (folder, childNamed (toolsets, folder.getFileName()));
     work.setReadOnly (false, true);
 
     // The document comes from memory, so unsaved edits travel along.
     juce::XmlElement root (Project::rootTag);
     parts.project->write (&root);
-    bool written = writeXmlDocument (toolsets.getChildFile (folder.getFileName() + ".xml"), root);
+    bool written = writeXmlDocument (childNamed (toolsets, folder.getFileName() + ".xml"), root);
 
     copyRhythmForExport (work);
 
@@ -295,7 +295,7 @@ void ToolSetOperations::copyRhythmForExport (const juce::File& work)
 
         const auto target = work.getChildFile ("song");
         target.createDirectory();
-        song.copyFileTo (target.getChildFile (song.getFileName()));
+        song.copyFileTo (childNamed (target, song.getFileName()));
     }
 
     juce::StringArray wanted;
@@ -321,12 +321,12 @@ void ToolSetOperations::copyRhythmForExport (const juce::File& work)
 
         const auto target = work.getChildFile ("rhythm");
         target.createDirectory();
-        pattern.copyFileTo (target.getChildFile (pattern.getFileName()));
+        pattern.copyFileTo (childNamed (target, pattern.getFileName()));
 
         // The MIDI file is named by the pattern; only a name inside the rhythm folder is followed.
         const auto midiName = getElementText (root.get(), "FileName");
         if (isPlainFileName (midiName))
-            rhythmFolder.getChildFile (midiName).copyFileTo (target.getChildFile (midiName));
+            childNamed (rhythmFolder, midiName).copyFileTo (childNamed (target, midiName));
 
         wanted.removeString (id);
     }

@@ -1,18 +1,13 @@
 #include "app/ZIPDecompressionThread.h"
 
+#include "documents/Project.h"
+
 namespace T730
 {
 
 namespace
 {
     constexpr int copyBlockSize = 65536;
-
-    /** The place of an entry inside the folder. The "./" keeps a leading "~"
-        an ordinary character instead of the home folder. */
-    juce::File entryTarget (const juce::File& folder, const juce::String& path)
-    {
-        return folder.getChildFile ("./" + path);
-    }
 }
 
 bool isSafeEntryPath (const juce::String& entryPath)
@@ -86,7 +81,7 @@ void ZIPDecompressionThread::unpack()
             return finish (false);
 
         const auto path = entry->filename.replaceCharacter ('\\', '/');
-        if (path.isNotEmpty() && ! entryTarget (destination, path).isAChildOf (destination))
+        if (path.isNotEmpty() && ! childNamed (destination, path).isAChildOf (destination))
             return finish (false);
     }
 
@@ -102,7 +97,7 @@ void ZIPDecompressionThread::unpack()
         if (path.isEmpty())
             continue;
 
-        auto target = entryTarget (destination, path);
+        auto target = childNamed (destination, path);
 
         if (path.endsWithChar ('/'))
         {

@@ -5,6 +5,11 @@
 namespace T730
 {
 
+juce::File childNamed (const juce::File& folder, const juce::String& name)
+{
+    return folder.getChildFile ("./" + name);
+}
+
 Project::Project()
 {
     reset();
@@ -71,7 +76,7 @@ juce::String Project::toStoredName (const juce::String& path)
 
 juce::File Project::getDocumentFile (const juce::File& toolSetFolder)
 {
-    return toolSetFolder.getParentDirectory().getChildFile (toolSetFolder.getFileName() + ".xml");
+    return childNamed (toolSetFolder.getParentDirectory(), toolSetFolder.getFileName() + ".xml");
 }
 
 bool Project::read (const juce::XmlElement* element)

@@ -253,6 +253,31 @@ TEST_F (AppImport, HostileZipFilesChangeNothing)
     }
 }
 
+TEST_F (AppImport, NamesStartingWithATildeStayInTheUserFolders)
+{
+    // A tool set "~" (its folder would read as the home folder) and a song "~a".
+    const auto home = sandbox.root / "home";
+    oxatest::ScopedHome scopedHome (home);
+    const auto zip = sandbox.root / "Tilde.ots";
+    writeZip (zip, { { "toolsets/~.xml", "<Project/>" }, { "toolsets/~/evil.txt", "x" }, { "toolsets/~/~/deep.txt", "y" },
+                     { "song/~a.xml", "<Song/>" }, { "rhythm/~p.xml", "<Pattern/>" } });
+
+    const auto result = run (zip, ArchiveImport::toolSetKind);
+    ASSERT_TRUE (result.imported);
+    const auto inFolder = [] (const juce::File& folder, const juce::String& name)
+    {
+        return juce::File (folder.getFullPathName() + "/" + name);
+    };
+    EXPECT_EQ (result.path, inFolder (folders.toolsets, "~.xml"));
+    EXPECT_TRUE (inFolder (folders.toolsets, "~.xml").existsAsFile());
+    EXPECT_TRUE (inFolder (folders.toolsets, "~/evil.txt").existsAsFile());
+    EXPECT_TRUE (inFolder (folders.toolsets, "~/~/deep.txt").existsAsFile());
+    EXPECT_TRUE (inFolder (folders.song, "~a.xml").existsAsFile());
+    EXPECT_TRUE (inFolder (folders.rhythm, "~p.xml").existsAsFile());
+    EXPECT_FALSE (home.getChildFile ("evil.txt").exists());
+    EXPECT_FALSE (juce::File::getCurrentWorkingDirectory().getChildFile ("./~a.xml").exists());
+}
+
 TEST_F (AppImport, ZipSymbolicLinksAreRefused)
 {
     const auto secret = sandbox.root / "secret.txt";

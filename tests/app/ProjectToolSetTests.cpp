@@ -220,6 +220,37 @@ TEST_F (AppToolSet, AfterSaveOnlyFilesTheHistoryAloneNamesAreRemoved)
     EXPECT_FALSE (project.edited);
 }
 
+TEST_F (AppToolSet, NamesStartingWithATildeStayInTheToolSetFolder)
+{
+    // "~" is the home folder only at the start of a whole path: a tool set
+    // named "~mine" and recorder names from a document never reach it.
+    const auto home = sandbox.root / "home";
+    oxatest::ScopedHome scopedHome (home);
+    ASSERT_TRUE (home.getChildFile ("keep.txt").replaceWithText ("mine"));
+    ASSERT_TRUE (home.getChildFile ("x").createDirectory());
+
+    const auto toolsets = sandbox.folder ("toolsets");
+    const juce::File folder (toolsets.getFullPathName() + "/~mine");
+    EXPECT_EQ (Project::getDocumentFile (folder).getFullPathName(), toolsets.getFullPathName() + "/~mine.xml");
+    EXPECT_EQ (ToolSetOperations::folderOfDocument (Project::getDocumentFile (folder)), folder);
+
+    project.Name = "Tilde";
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
+    EXPECT_TRUE (juce::File (toolsets.getFullPathName() + "/~mine.xml").existsAsFile());
+    project.reset();
+    ASSERT_TRUE (toolSet.loadToolSet (folder));
+    EXPECT_EQ (project.Name, "Tilde");
+
+    // Names only the history holds are removed inside the tool set folder alone.
+    project.recorderFiles = juce::StringArray ("~", "~x.xml");
+    keeper.record();
+    project.recorderFiles = juce::StringArray ("RecorderSetting0.xml");
+    keeper.record();
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
+    EXPECT_EQ (home.getChildFile ("keep.txt").loadFileAsString(), "mine");
+    EXPECT_TRUE (home.getChildFile ("x").isDirectory());
+}
+
 TEST_F (AppToolSet, ExportThenImportReproducesDocumentAndFolder)
 {
     oxatest::FakeEngine engine;

@@ -7,6 +7,7 @@
 #include "app/UserDialogs.h"
 #include "platform/DataFolders.h"
 
+#include <cstdlib>
 #include <deque>
 #include <vector>
 
@@ -99,6 +100,29 @@ struct ShownErrors : public juce::Logger
     juce::StringArray shown, logged;
     T730::OxException::Presenter previousPresenter;
     juce::Logger* previousLogger = nullptr;
+};
+
+/** Points HOME at a folder of its own while it exists, so that a name read
+    as "~" (the home folder) can only reach that folder. */
+struct ScopedHome
+{
+    explicit ScopedHome (const juce::File& folder)
+    {
+        if (auto* old = std::getenv ("HOME"))
+            previous = old;
+        folder.createDirectory();
+        ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
+    }
+
+    ~ScopedHome()
+    {
+        if (previous.isNotEmpty())
+            ::setenv ("HOME", previous.toRawUTF8(), 1);
+        else
+            ::unsetenv ("HOME");
+    }
+
+    juce::String previous;
 };
 
 /** User data in a temporary folder: documents/VELD/OXA Tools/... */
