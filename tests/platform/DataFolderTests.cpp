@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <unistd.h>
 
 using namespace T730;
 
@@ -124,4 +125,51 @@ TEST (PlatformProgram, InstallFolderIsTheExecutablesFolderAndVersionIsCompiledIn
     EXPECT_EQ (juce::File (getInstallFolder()),
                juce::File::getSpecialLocation (juce::File::currentExecutableFile).getParentDirectory());
     EXPECT_EQ (getModuleVersion(), juce::String (OXA_VERSION_STRING));
+}
+
+namespace
+{
+/** Finished children of this process still waiting to be reaped, by program name. */
+int countUnreapedChildren (const juce::String& name)
+{
+    int count = 0;
+    for (const auto& entry : juce::File ("/proc").findChildFiles (juce::File::findDirectories, false, "[0-9]*"))
+    {
+        // pid (comm) state ppid ...
+        const auto stat = entry.getChildFile ("stat").loadFileAsString();
+        const auto comm = stat.fromFirstOccurrenceOf ("(", false, false).upToLastOccurrenceOf (")", false, false);
+        const auto rest = juce::StringArray::fromTokens (stat.fromLastOccurrenceOf (")", false, false).trim(), false);
+        if (comm == name && rest.size() > 2 && rest[0] == "Z" && rest[1].getIntValue() == (int) ::getpid())
+            ++count;
+    }
+    return count;
+}
+} // namespace
+
+TEST (PlatformFileBrowser, OpensTheFolderWithXdgOpenAndLeavesNoFinishedProcessBehind)
+{
+    oxatest::TempFolder temp;
+    const auto bin = temp / "bin";
+    const auto record = temp / "opened.txt";
+    const auto script = bin.getChildFile ("xdg-open");
+    ASSERT_TRUE (script.create().wasOk());
+    ASSERT_TRUE (script.replaceWithText ("#!/bin/sh\nprintf '%s' \"$1\" > \"" + record.getFullPathName() + ".part\"\n"
+                                    "mv \"" + record.getFullPathName() + ".part\" \"" + record.getFullPathName() + "\"\n",
+                                         false, false, "\n"));
+    ASSERT_TRUE (script.setExecutePermission (true));
+
+    const juce::String previousPath (std::getenv ("PATH") != nullptr ? std::getenv ("PATH") : "");
+    ::setenv ("PATH", (bin.getFullPathName() + ":" + previousPath).toRawUTF8(), 1);
+
+    const auto folder = temp / "My Set";
+    ASSERT_TRUE (folder.createDirectory());
+    const bool opened = platform::openFolderInFileBrowser (folder);
+    const bool notAFolder = platform::openFolderInFileBrowser (temp / "missing");
+    ::setenv ("PATH", previousPath.toRawUTF8(), 1);
+
+    ASSERT_TRUE (opened);
+    EXPECT_FALSE (notAFolder);
+    EXPECT_TRUE (oxatest::pumpMessagesUntil ([&] { return record.existsAsFile(); }, 5000));
+    EXPECT_EQ (record.loadFileAsString(), folder.getFullPathName());
+    EXPECT_TRUE (oxatest::pumpMessagesUntil ([] { return countUnreapedChildren ("xdg-open") == 0; }, 5000));
 }
