@@ -64,11 +64,12 @@ void Project::reset()
 
 juce::String Project::toStoredName (const juce::String& path)
 {
-    if (juce::File::isAbsolutePath (path))
-        return juce::File (path).getFileName();
+    // Absolute: from the root ("/", or "\\server" written by a Windows
+    // installation) or from a drive letter. A leading "~" is part of a name.
+    const bool fromRoot = path.startsWithChar ('/') || path.startsWithChar ('\\');
+    const bool fromDrive = path.length() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 
-    // A Windows path written by another installation is absolute too.
-    if (path.length() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/'))
+    if (fromRoot || fromDrive)
         return path.fromLastOccurrenceOf ("\\", false, false).fromLastOccurrenceOf ("/", false, false);
 
     return path;

@@ -143,6 +143,17 @@ TEST (DocumentsProject, WritesFileNamesInTheFixedOrderAndReadsThemBack)
     EXPECT_EQ (loaded.editBuffer.name, "Untouched");
 }
 
+TEST (DocumentsProject, OnlyAbsolutePathsAreReducedToTheirFileName)
+{
+    EXPECT_EQ (Project::toStoredName ("/home/user/toolsets/Set/Rec0.xml"), "Rec0.xml");
+    EXPECT_EQ (Project::toStoredName ("C:\\Data\\Set\\Rec0.xml"), "Rec0.xml");
+    EXPECT_EQ (Project::toStoredName ("\\\\server\\share\\Rec0.xml"), "Rec0.xml");
+    EXPECT_EQ (Project::toStoredName ("Rec0.xml"), "Rec0.xml");
+    // A leading "~" is part of a name, not the home folder.
+    EXPECT_EQ (Project::toStoredName ("~"), "~");
+    EXPECT_EQ (Project::toStoredName ("~Rec0.xml"), "~Rec0.xml");
+}
+
 TEST (DocumentsProject, DemoFlagAndDocumentPath)
 {
     Project project;
