@@ -344,8 +344,9 @@ int ControllerRequests::loadSong (const juce::String* song)
     if (parts.engine != nullptr)
     {
         // A relative name is taken inside the tool set folder.
+        // (A leading "~" is part of a name here, not the home folder.)
         juce::File file;
-        if (juce::File::isAbsolutePath (*song))
+        if (song->startsWithChar ('/'))
             file = juce::File (*song);
         else if (parts.settings != nullptr && juce::File::isAbsolutePath (parts.settings->CurrentProject))
             file = childNamed (juce::File (parts.settings->CurrentProject), *song);

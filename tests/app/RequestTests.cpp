@@ -210,6 +210,38 @@ TEST_F (AppRequest, PlayableItemsFollowTheToolSetLists)
     EXPECT_EQ (controller.updates, (std::vector<int> (5, 0x04)));
 }
 
+TEST_F (AppRequest, LoadSongTakesARelativeNameInsideTheToolSetFolder)
+{
+    oxatest::FakeEngine engine;
+    parts.engine = &engine;
+    oxatest::TempFolder tmp;
+    const auto folder = tmp / "Set";
+    ASSERT_TRUE (folder.createDirectory());
+    settings.CurrentProject = folder.getFullPathName();
+    int busyDepth = 0, busyEntered = 0;
+    parts.enterBusySection = [&] { ++busyDepth; ++busyEntered; };
+    parts.leaveBusySection = [&] { --busyDepth; };
+
+    juce::String song ("~Blues.xml");   // a name, not a home folder
+    EXPECT_EQ (request (LoadSong, 0, 0, &song), 0);   // no such file yet
+    EXPECT_EQ (engine.loadedSong.getFullPathName(), folder.getFullPathName() + "/~Blues.xml");
+
+    ASSERT_TRUE (engine.loadedSong.replaceWithText ("<Song/>"));
+    EXPECT_EQ (request (LoadSong, 0, 0, &song), -1);
+
+    const auto elsewhere = tmp / "Other.xml";
+    ASSERT_TRUE (elsewhere.replaceWithText ("<Song/>"));
+    song = elsewhere.getFullPathName();
+    EXPECT_EQ (request (LoadSong, 0, 0, &song), -1);
+    EXPECT_EQ (engine.loadedSong, elsewhere);
+
+    EXPECT_EQ (busyEntered, 3);
+    EXPECT_EQ (busyDepth, 0);
+    pump();
+    EXPECT_EQ (controller.updates, (std::vector<int> (3, 0x04)));
+    EXPECT_EQ (controller.repaints, (std::vector<int> (3, 0xffff)));
+}
+
 TEST_F (AppRequest, PrepareQuitAsksWhenEditedAndStopsTheItems)
 {
     oxatest::FakeEngine engine;
