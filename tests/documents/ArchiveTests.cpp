@@ -446,3 +446,51 @@ TEST (DocumentsArchive, EntriesSharingTheirDataCannotMultiplyTheWork)
         dest.deleteRecursively();
     }
 }
+
+TEST (DocumentsArchive, DamagedArchivesNeverReachOutsideTheDestination)
+{
+    oxatest::TempFolder tmp;
+    auto root = tmp / "src";
+    ASSERT_TRUE (root.getChildFile ("a/b").createDirectory());
+    ASSERT_TRUE (root.getChildFile ("a/b/deep.txt").replaceWithText ("deep"));
+    ASSERT_TRUE (root.getChildFile ("a/mid.txt").replaceWithText ("middle"));
+    ASSERT_TRUE (root.getChildFile ("top.txt").replaceWithText ("top"));
+    auto good = tmp / "good.ots";
+    ASSERT_TRUE (ArchiveWriter().write (root, good));
+    juce::MemoryBlock original;
+    ASSERT_TRUE (good.loadFileAsData (original));
+
+    // The destination sits two levels down, so that an escape of one or two
+    // levels would land in folders that are watched too.
+    auto sandbox = tmp / "sandbox";
+    auto dest = sandbox.getChildFile ("inner/dest");
+    juce::Random random (730);
+    for (int round = 0; round < 300; ++round)
+    {
+        auto damaged = original;
+        auto* bytes = static_cast<unsigned char*> (damaged.getData());
+        const int flips = 1 + random.nextInt (4);
+        for (int f = 0; f < flips; ++f)
+        {
+            // Mostly the numbers and names of the records, sometimes anywhere.
+            const int position = random.nextBool() ? 52 + random.nextInt ((int) damaged.getSize() - 52)
+                                                   : random.nextInt ((int) damaged.getSize());
+            bytes[position] = (unsigned char) random.nextInt (256);
+        }
+        auto file = tmp / "damaged.ots";
+        ASSERT_TRUE (file.replaceWithData (damaged.getData(), damaged.getSize()));
+        ASSERT_TRUE (dest.createDirectory());
+
+        unpackArchive (file, dest);
+        juce::MemoryBlock read;
+        readArchiveEntry (file.getChildFile ("a/b/deep.txt"), read);
+
+        for (const auto& f : sandbox.findChildFiles (juce::File::findFilesAndDirectories, true, "*"))
+            ASSERT_TRUE (f == dest.getParentDirectory() || f == dest || f.isAChildOf (dest))
+                << "round " << round << ": " << f.getFullPathName();
+        for (const auto& f : tmp.get().findChildFiles (juce::File::findFilesAndDirectories, false, "*"))
+            ASSERT_TRUE (f == root || f == good || f == file || f == sandbox)
+                << "round " << round << ": " << f.getFullPathName();
+        ASSERT_TRUE (sandbox.deleteRecursively());
+    }
+}
