@@ -391,3 +391,29 @@ TEST_F (AppGuiController, ADeviceThatCannotRunAt44100IsNotTakenAsOpened)
     }
     EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
 }
+
+TEST_F (AppGuiController, SettingsThatCannotBeWrittenAreLoggedAndTheOldFileStays)
+{
+    makeUserFolders();
+    {
+        InstController controller;
+        controller.getSettings().MasterLv = 64;
+    }
+    const auto file = user ("setting/OXAToolsM7c.xml");
+    const auto saved = file.loadFileAsString();
+    ASSERT_TRUE (saved.contains ("<MasterLv>64</MasterLv>"));
+
+    auto controller = std::make_unique<InstController>();
+    controller->getSettings().MasterLv = 12;
+    // Makes the document far larger than the limit below.
+    controller->getSettings().CurrentProject = juce::String::repeatedString ("long name ", 100);
+    {
+        // A full disk at shut-down: the log's few lines still fit, the settings document does not.
+        oxatest::ScopedFileSizeLimit fullDisk (user ("setting/ErrLogM7c.log").getSize() + 400);
+        ASSERT_TRUE (fullDisk.isActive());
+        controller.reset();
+    }
+
+    EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed writing toolset file."));
+    EXPECT_EQ (file.loadFileAsString(), saved) << "the old settings stay as they were";
+}
