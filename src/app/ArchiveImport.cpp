@@ -53,8 +53,10 @@ bool ArchiveImport::copyFolder (const juce::File& source, const juce::File& targ
     for (auto& file : source.findChildFiles (juce::File::findFiles, false))
         ok = file.copyFileTo (childNamed (target, file.getFileName())) && ok;
 
+    // A link to a folder is not followed: it could lead back up and never end.
     for (auto& folder : source.findChildFiles (juce::File::findDirectories, false))
-        ok = copyFolder (folder, childNamed (target, folder.getFileName())) && ok;
+        if (! folder.isSymbolicLink())
+            ok = copyFolder (folder, childNamed (target, folder.getFileName())) && ok;
 
     return ok;
 }

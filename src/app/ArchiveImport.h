@@ -74,7 +74,8 @@ public:
 
     /** Copies a folder's files and subfolders into the target folder (created
         when missing), overwriting files of the same names; true when every
-        copy worked. Names are taken as they are, a leading "~" included. */
+        copy worked. Names are taken as they are, a leading "~" included;
+        links to folders are left out. */
     static bool copyFolder (const juce::File& source, const juce::File& target);
 
     /** The first of "name.ext", "name(2).ext", "name(3).ext", ... that does not exist beside the file. */

@@ -278,6 +278,22 @@ TEST_F (AppImport, NamesStartingWithATildeStayInTheUserFolders)
     EXPECT_FALSE (juce::File::getCurrentWorkingDirectory().getChildFile ("./~a.xml").exists());
 }
 
+TEST (AppImportCopyFolder, CopiesNamesAsTheyAreAndDoesNotFollowFolderLinks)
+{
+    oxatest::TempFolder tmp;
+    const auto source = tmp / "Set";
+    ASSERT_TRUE (source.getChildFile ("Recorder0").createDirectory());
+    ASSERT_TRUE (source.getChildFile ("Recorder0/Audio1.wav").replaceWithText ("RIFF"));
+    ASSERT_TRUE (juce::File (source.getFullPathName() + "/~x.xml").replaceWithText ("tilde"));
+    ASSERT_TRUE (source.createSymbolicLink (source.getChildFile ("Recorder0/loop"), true));   // would never end
+
+    const auto target = tmp / "Copy";
+    EXPECT_TRUE (ArchiveImport::copyFolder (source, target));
+    EXPECT_EQ (target.getChildFile ("Recorder0/Audio1.wav").loadFileAsString(), "RIFF");
+    EXPECT_EQ (juce::File (target.getFullPathName() + "/~x.xml").loadFileAsString(), "tilde");
+    EXPECT_FALSE (target.getChildFile ("Recorder0/loop").exists());
+}
+
 TEST_F (AppImport, ZipSymbolicLinksAreRefused)
 {
     const auto secret = sandbox.root / "secret.txt";
