@@ -254,6 +254,12 @@ void InstController::normaliseCurrentProject()
 //==============================================================================
 std::pair<juce::String, juce::String> InstController::findDeviceAudio (juce::AudioDeviceManager& manager)
 {
+    // A driver may leave a device that is in use out of a fresh scan (ALSA lists only
+    // the devices it can open), so the device already open is taken as it is.
+    if (auto* current = manager.getCurrentAudioDevice())
+        if (current->getName().contains ("M7c"))
+            return { current->getTypeName(), current->getName() };
+
     for (auto* type : manager.getAvailableDeviceTypes())
     {
         type->scanForDevices();

@@ -105,8 +105,9 @@ public:
     /** True from a start-up that found a user-data folder missing until the audio first opens. */
     bool isFirstRun() const noexcept { return firstRun; }
 
-    /** The audio device name the program prefers: the first of any driver type that
-        contains "M7c"; empty (with an empty type) when there is none. */
+    /** The audio device name the program prefers: the open device when its name
+        contains "M7c", else the first of any driver type that contains "M7c"; empty
+        (with an empty type) when there is none. Returns {type name, device name}. */
     static std::pair<juce::String, juce::String> findDeviceAudio (juce::AudioDeviceManager& manager);
 
     /** The settings file path ("OXAToolsM7c.xml" in the setting folder). */

@@ -211,6 +211,7 @@ struct AudioLog
     juce::Array<int> blockSizes { 256, 441, 512 };
     int defaultBlockSize = 512;
     int failingBlockSize = -1;      // an open at this size reports an error
+    bool listedWhileOpen = true;    // false: like ALSA, a scan skips a device that is in use
     bool open = false;
 };
 
@@ -282,7 +283,12 @@ public:
     explicit FakeAudioType (std::shared_ptr<AudioLog> l) : juce::AudioIODeviceType ("Fake"), log (std::move (l)) {}
 
     void scanForDevices() override {}
-    juce::StringArray getDeviceNames (bool) const override { return { deviceName }; }
+    juce::StringArray getDeviceNames (bool) const override
+    {
+        if (log->open && ! log->listedWhileOpen)
+            return {};
+        return { deviceName };
+    }
     int getDefaultDeviceIndex (bool) const override { return 0; }
     int getIndexOfDevice (juce::AudioIODevice* d, bool) const override { return d != nullptr && d->getName() == deviceName ? 0 : -1; }
     bool hasSeparateInputsAndOutputs() const override { return false; }
@@ -416,4 +422,23 @@ TEST_F (AppGuiController, SettingsThatCannotBeWrittenAreLoggedAndTheOldFileStays
 
     EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed writing toolset file."));
     EXPECT_EQ (file.loadFileAsString(), saved) << "the old settings stay as they were";
+}
+
+TEST_F (AppGuiController, AnOpenDeviceThatAScanNoLongerListsIsStillLeftAt48000)
+{
+    makeUserFolders();
+    std::shared_ptr<AudioLog> audio;
+    {
+        InstController controller;
+        audio = addFakeDriver (controller);
+        audio->listedWhileOpen = false;
+
+        controller.openDeviceIO (true, false);
+        ASSERT_TRUE (isAudioReady());
+        audio->opens.clear();
+    }
+
+    ASSERT_FALSE (audio->opens.empty());
+    EXPECT_EQ (audio->opens.back().rate, 48000.0);
+    EXPECT_FALSE (audio->open);
 }
