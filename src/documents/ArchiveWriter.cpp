@@ -46,7 +46,10 @@ bool writeName (juce::OutputStream& out, const juce::String& name)
 class BlockWriter
 {
 public:
-    explicit BlockWriter (juce::FileOutputStream& stream) : out (stream) {}
+    /** `leftOut` are the files being written (the archive and its temporary file):
+        an archive written into the folder it packs never holds itself. */
+    BlockWriter (juce::FileOutputStream& stream, juce::Array<juce::File> filesLeftOut)
+        : out (stream), leftOut (std::move (filesLeftOut)) {}
 
     /** Writes the directory block of `folder` at `blockStart`, the stream standing
         there; leaves the stream at the block's end and gives its total length. */
@@ -61,6 +64,7 @@ public:
 
         auto children = folder.findChildFiles (juce::File::findFilesAndDirectories, false, "*",
                                                juce::File::FollowSymlinks::noCycles);
+        children.removeIf ([this] (const juce::File& child) { return leftOut.contains (child); });
         const auto count = (juce::int64) children.size();
         juce::int64 used = blockHeaderSize + entrySize * count;
         if (! fits (blockStart + used))
@@ -95,6 +99,7 @@ public:
 
 private:
     juce::FileOutputStream& out;
+    const juce::Array<juce::File> leftOut;
 
     static bool fits (juce::int64 position)
     {
@@ -153,7 +158,7 @@ bool ArchiveWriter::write (const juce::File& root, const juce::File& archive)
                  && out.write ("1000", 4) && writeInt (out, rootBlockOffset);
 
             juce::int64 rootLength = 0;
-            BlockWriter blocks (out);
+            BlockWriter blocks (out, { archive, temp.getFile() });
             ok = ok && blocks.writeBlock (root, "ROOT", rootBlockOffset, rootLength, 0);
             out.flush();
             ok = ok && out.getStatus().wasOk();

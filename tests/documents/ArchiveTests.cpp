@@ -145,6 +145,22 @@ TEST (DocumentsArchive, AWriteThatFailsHalfWayKeepsTheEarlierArchive)
     EXPECT_EQ (tmp.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2);
 }
 
+TEST (DocumentsArchive, AnArchiveWrittenIntoItsOwnFolderLeavesItselfOut)
+{
+    oxatest::TempFolder tmp;
+    auto root = tmp / "Toolset";
+    ASSERT_TRUE (root.createDirectory());
+    ASSERT_TRUE (root.getChildFile ("Setting.xml").replaceWithText ("<A/>"));
+    auto archive = root.getChildFile ("Export.ots");
+    ASSERT_TRUE (archive.replaceWithText ("an older export"));
+
+    ASSERT_TRUE (ArchiveWriter().write (root, archive));
+    auto out = tmp / "out";
+    ASSERT_TRUE (unpackArchive (archive, out));
+    std::map<juce::String, juce::String> expected { { "Setting.xml", "<A/>" } };
+    EXPECT_EQ (listTree (out), expected);
+}
+
 TEST (DocumentsArchive, TwoLevelTreeRoundTripsWithTheDocumentedLayout)
 {
     oxatest::TempFolder tmp;
