@@ -1,5 +1,7 @@
 #include "app/UserDialogs.h"
 
+#include "documents/Project.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace T730
@@ -68,7 +70,7 @@ juce::File UserDialogs::withExtension (const juce::File& file, const juce::Strin
     if (file.getFileExtension() == "." + extension)
         return file;
 
-    return file.getSiblingFile (file.getFileName() + "." + extension);
+    return childNamed (file.getParentDirectory(), file.getFileName() + "." + extension);   // "~mine" stays a name
 }
 
 } // namespace T730

@@ -294,6 +294,17 @@ TEST (AppImportCopyFolder, CopiesNamesAsTheyAreAndDoesNotFollowFolderLinks)
     EXPECT_FALSE (target.getChildFile ("Recorder0/loop").exists());
 }
 
+TEST (AppUserDialogs, TheSaveChoiceGetsItsExtensionBesideIt)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("Sets");
+    const auto inFolder = [&] (const juce::String& name) { return juce::File (folder.getFullPathName() + "/" + name); };
+
+    EXPECT_EQ (UserDialogs::withExtension (inFolder ("Set"), "xml"), inFolder ("Set.xml"));
+    EXPECT_EQ (UserDialogs::withExtension (inFolder ("Set.xml"), "xml"), inFolder ("Set.xml"));
+    EXPECT_EQ (UserDialogs::withExtension (inFolder ("Set.XML"), "xml"), inFolder ("Set.XML.xml"));   // compared case-sensitively
+    EXPECT_EQ (UserDialogs::withExtension (inFolder ("~mine"), "xml"), inFolder ("~mine.xml"));       // a name, not a home folder
+}
+
 TEST_F (AppImport, ZipSymbolicLinksAreRefused)
 {
     const auto secret = sandbox.root / "secret.txt";
