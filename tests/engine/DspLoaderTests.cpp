@@ -5,6 +5,7 @@
 #include "engine/EngineSettings.h"
 #include "engine/ModuleHost.h"
 
+#include <cfenv>
 #include <cstring>
 #include <dlfcn.h>
 #include <thread>
@@ -51,6 +52,7 @@ TEST (EngineDspLoader, TwoRequestsGiveTwoObjectsFromOneLibrary)
     ASSERT_NE (b, nullptr);
     EXPECT_NE (a, b);
     EXPECT_EQ (loader.getNumLibraries(), 1);
+    EXPECT_EQ (std::fegetround(), FE_TONEAREST) << "the module's rounding mode stays with the module";
 
     auto live = probeFunction<int (*)()> ("EngineProbe.so", "probeLiveObjects");
     auto created = probeFunction<int (*)()> ("EngineProbe.so", "probeCreatedObjects");
@@ -63,6 +65,7 @@ TEST (EngineDspLoader, TwoRequestsGiveTwoObjectsFromOneLibrary)
     DspLoader::closeObject (b);
     DspLoader::closeObject (nullptr);
     EXPECT_EQ (live(), 0);
+    EXPECT_EQ (std::fegetround(), FE_TONEAREST);
 
     // The callback the module was given is the host's.
     char name[64] = {};

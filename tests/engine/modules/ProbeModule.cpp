@@ -8,10 +8,13 @@
 //   0: integer 0..3   1: switch   2: no description (300 steps)   3: float step 0.1
 //   4: integer 0..9, set by the tap time (seconds / 10)   others: no description
 // Processing doubles the input and reports the frame count to the listener.
+// Creating and closing an object leave the rounding mode changed, as a careless
+// module might: the host resets the floating-point state around those calls.
 
 #include <oxa/ModuleAbi.h>
 
 #include <atomic>
+#include <cfenv>
 #include <cstdio>
 #include <cstring>
 
@@ -56,7 +59,7 @@ public:
         auto* text = static_cast<char*> (ptr);
         switch (opcode)
         {
-            case kEffClose: delete this; return 1;
+            case kEffClose: delete this; std::fesetround (FE_UPWARD); return 1;
             case kEffParamLabel: std::snprintf (text, kTextBufferSize, "%s", index == 0 ? "ms" : ""); return 0;
             case kEffParamDisplay: std::snprintf (text, kTextBufferSize, "%d", (int) (values[index] * 100.0f)); return 0;
             case kEffParamName: std::snprintf (text, kTextBufferSize, "Prm%d", index); return 0;
@@ -146,6 +149,7 @@ __attribute__ ((destructor)) void freeUntrusted()
 [[maybe_unused]] ModuleRecord* makeObject (HostCallback host)
 {
     lastHost = host;
+    std::fesetround (FE_DOWNWARD);
     auto* object = new ProbeEffect();
 #ifdef OXA_PROBE_BAD_MAGIC
     const int slot = untrustedCount++;
