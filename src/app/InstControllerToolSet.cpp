@@ -369,6 +369,11 @@ int ToolSetOperations::addPlayableItem (int kind)
         project.recorderFiles.add ({});
         added = engine->addItem (1, {});
 
+        // No item, no entry: the list keeps one entry per recorder item (a
+        // stray empty entry would end the list in the document early).
+        if (! added)
+            project.recorderFiles.remove (project.recorderFiles.size() - 1);
+
         const auto& current = parts.settings != nullptr ? parts.settings->CurrentProject : juce::String();
         if (added && current.isNotEmpty())
         {

@@ -199,6 +199,13 @@ TEST_F (AppRequest, PlayableItemsFollowTheToolSetLists)
     EXPECT_EQ (request (AddPlayableItem, 1), -1);
     EXPECT_EQ (errors.shown, juce::StringArray ("Recorder file error."));
 
+    // A recorder the engine could not add leaves no entry behind: the list
+    // keeps one entry per recorder, so the ones added later still load.
+    engine.addFails = true;
+    EXPECT_EQ (request (AddPlayableItem, 1), 0);
+    EXPECT_EQ (project.recorderFiles, juce::StringArray ("", "Recorder0.xml", ""));
+    engine.addFails = false;
+
     EXPECT_EQ (request (GetRecorderCount), 2);
     EXPECT_EQ (request (RemovePlayableItem, 1, 0), -1);
     EXPECT_EQ (project.recorderFiles, juce::StringArray ("Recorder0.xml", ""));

@@ -170,6 +170,7 @@ struct FakeEngine : public T730::JamEngine
     void copyJamArray (void*) override {}
     bool addItem (int kind, const juce::String&) override
     {
+        if (addFails) return false;
         if (kind == 0 && ! rhythm) return rhythm = true;
         if (kind == 1) { ++recorders; return true; }
         return false;
@@ -196,7 +197,7 @@ struct FakeEngine : public T730::JamEngine
         return std::exchange (p, -1.0f);
     }
 
-    bool rhythm = false, songSaves = true, recorderSaves = true, armed = false;
+    bool rhythm = false, songSaves = true, recorderSaves = true, armed = false, addFails = false;
     int recorders = 0, applied = 0, stops = 0, silenced = 0, located = 0, previews = 0, peakReads = 0;
     juce::int64 longest = 0, longestRecorder = 0;
     float gain = 1.0f;
