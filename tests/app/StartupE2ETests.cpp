@@ -1,4 +1,4 @@
-// The staged program, started as a user would start it, under the test display.
+// The staged program, started as a user would start it, on an X server of the test's own.
 #include "AppTestSupport.h"
 #include "TestSupport.h"
 #include "X11Windows.h"
@@ -9,6 +9,7 @@
 #include <iostream>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -16,11 +17,65 @@ namespace
 {
 const char* const userFolders[] = { "setting", "song", "rhythm", "patchgroupM7", "toolsets" };
 
-/** The staged executable running with HOME in a folder of the test's own. */
+/** An Xvfb server for this test alone: the tests that run beside it on the shared
+    test display map windows of their own, which would be taken for the program's. */
+class PrivateXServer
+{
+public:
+    PrivateXServer()
+    {
+        int fds[2] = { -1, -1 };
+        if (::pipe (fds) != 0)
+            return;
+
+        std::string program ("Xvfb"), displayFd ("-displayfd"), fd ("3"), screen ("-screen"), number ("0"),
+            geometry ("1280x1024x24"), noTcp ("-nolisten"), tcp ("tcp");
+        char* argv[] = { program.data(), displayFd.data(), fd.data(), screen.data(), number.data(),
+                         geometry.data(), noTcp.data(), tcp.data(), nullptr };
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init (&actions);
+        posix_spawn_file_actions_adddup2 (&actions, fds[1], 3);
+        posix_spawn_file_actions_addclose (&actions, fds[0]);
+        posix_spawn_file_actions_addopen (&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp (&pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
+            pid = -1;
+        posix_spawn_file_actions_destroy (&actions);
+        ::close (fds[1]);
+
+        // The server writes its display number once it accepts connections.
+        std::string text;
+        char c = 0;
+        while (pid > 0 && ::read (fds[0], &c, 1) == 1 && c != '\n')
+            text += c;
+        ::close (fds[0]);
+
+        if (pid > 0 && ! text.empty())
+            display = ":" + juce::String (text);
+    }
+
+    ~PrivateXServer()
+    {
+        if (pid > 0)
+        {
+            ::kill (pid, SIGTERM);
+            ::waitpid (pid, nullptr, 0);
+        }
+    }
+
+    /** ":N", or empty when the server did not start. */
+    const juce::String& getDisplay() const noexcept { return display; }
+
+private:
+    pid_t pid = -1;
+    juce::String display;
+};
+
+/** The staged executable running with HOME in a folder of the test's own, on the given display. */
 class StagedProgram
 {
 public:
-    StagedProgram (const juce::File& home, const juce::File& output)
+    StagedProgram (const juce::File& home, const juce::File& output, const juce::String& display)
     {
         const auto exe = oxatest::stageFolder().getChildFile ("oxa-tools").getFullPathName();
         const auto homeVariable = "HOME=" + home.getFullPathName();
@@ -28,9 +83,11 @@ public:
         std::vector<std::string> variables;
         for (char** e = environ; *e != nullptr; ++e)
             if (juce::String (*e).startsWith ("HOME=") == false
-                && juce::String (*e).startsWith ("XDG_CONFIG_HOME=") == false)
+                && juce::String (*e).startsWith ("XDG_CONFIG_HOME=") == false
+                && juce::String (*e).startsWith ("DISPLAY=") == false)
                 variables.emplace_back (*e);
         variables.emplace_back (homeVariable.toStdString());
+        variables.emplace_back (("DISPLAY=" + display).toStdString());
 
         std::vector<char*> envp;
         for (auto& v : variables)
@@ -63,6 +120,7 @@ public:
 
     bool started() const noexcept { return pid > 0; }
     bool hasExited() const noexcept { return exited; }
+    int getPid() const noexcept { return (int) pid; }
     juce::uint32 getStartMs() const noexcept { return startMs; }
 
     /** Waits for the program to end; its exit status, or -1 on timeout. */
@@ -110,7 +168,8 @@ bool waitForNoOtherInstance (int timeoutMs)
 /** Starts the staged program and waits for its window named "OXA Tools". When
     another instance took the lock in between, the program quits without a
     window; it is then started again once that instance has gone. */
-std::unique_ptr<StagedProgram> startUntilWindow (apptest::X11Windows& x, const juce::File& home, const juce::File& output,
+std::unique_ptr<StagedProgram> startUntilWindow (apptest::X11Windows& x, const juce::String& display,
+                                                 const juce::File& home, const juce::File& output,
                                                  juce::Array<apptest::X11Windows::Mapped>& seen)
 {
     for (int attempt = 0; attempt < 5; ++attempt)
@@ -118,7 +177,7 @@ std::unique_ptr<StagedProgram> startUntilWindow (apptest::X11Windows& x, const j
         if (! waitForNoOtherInstance (120000))
             return {};
 
-        auto program = std::make_unique<StagedProgram> (home, output);
+        auto program = std::make_unique<StagedProgram> (home, output, display);
         if (! program->started())
             return {};
 
@@ -126,7 +185,7 @@ std::unique_ptr<StagedProgram> startUntilWindow (apptest::X11Windows& x, const j
         const auto end = juce::Time::getMillisecondCounter() + 20000;
         while (juce::Time::getMillisecondCounter() < end)
         {
-            if (x.waitForWindow ("OXA Tools", 200, seen))
+            if (x.waitForWindow ("OXA Tools", 200, seen, program->getPid()))
                 return program;
 
             if (program->waitForExit (0) != -1)
@@ -175,8 +234,10 @@ juce::String describe (const juce::Array<apptest::X11Windows::Mapped>& seen)
 
 TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThroughTheWindow)
 {
-    apptest::X11Windows x;
-    ASSERT_TRUE (x.isOpen()) << "needs DISPLAY (./test starts Xvfb)";
+    PrivateXServer server;
+    ASSERT_TRUE (server.getDisplay().isNotEmpty()) << "needs Xvfb (scripts/deps installs it)";
+    apptest::X11Windows x (server.getDisplay());
+    ASSERT_TRUE (x.isOpen()) << server.getDisplay();
     ASSERT_TRUE (oxatest::stageFolder().getChildFile ("oxa-tools").existsAsFile());
 
     oxatest::TempFolder home;
@@ -186,7 +247,7 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
     // First start.
     {
         juce::Array<apptest::X11Windows::Mapped> seen;
-        auto started = startUntilWindow (x, home.get(), output, seen);
+        auto started = startUntilWindow (x, server.getDisplay(), home.get(), output, seen);
         ASSERT_TRUE (started != nullptr && seen.size() > 0 && seen.getLast().name == "OXA Tools")
             << describe (seen) << "\n" << output.loadFileAsString();
         auto& program = *started;
@@ -225,7 +286,7 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
     // Second start: every folder is there, so no installer dialog; only the main window appears.
     {
         juce::Array<apptest::X11Windows::Mapped> seen;
-        auto started = startUntilWindow (x, home.get(), output, seen);
+        auto started = startUntilWindow (x, server.getDisplay(), home.get(), output, seen);
         ASSERT_TRUE (started != nullptr && seen.size() > 0 && seen.getLast().name == "OXA Tools") << describe (seen);
         auto& program = *started;
         const auto startupMs = seen.getLast().timeMs - program.getStartMs();
@@ -234,11 +295,11 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
 
         // A launch while it runs ends at once without a window of its own.
         {
-            StagedProgram another (home.get(), output);
+            StagedProgram another (home.get(), output, server.getDisplay());
             ASSERT_TRUE (another.started());
             EXPECT_EQ (another.waitForExit (10000), 0) << output.loadFileAsString();
             juce::Array<apptest::X11Windows::Mapped> more;
-            EXPECT_FALSE (x.waitForWindow ("OXA Tools", 300, more));
+            EXPECT_FALSE (x.waitForWindow ("OXA Tools", 300, more, another.getPid()));
             EXPECT_TRUE (more.isEmpty()) << describe (more);
         }
 

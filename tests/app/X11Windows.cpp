@@ -36,6 +36,25 @@ namespace
         return text;
     }
 
+    /** The process that made the window, as JUCE records it; 0 when unknown. */
+    int readPid (Display* display, Window window)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        int pid = 0;
+
+        if (XGetWindowProperty (display, window, XInternAtom (display, "_NET_WM_PID", False), 0, 1, False,
+                                XA_CARDINAL, &type, &format, &count, &after, &data) == Success
+            && data != nullptr && format == 32 && count == 1)
+            pid = (int) *reinterpret_cast<const unsigned long*> (data);
+
+        if (data != nullptr)
+            XFree (data);
+        return pid;
+    }
+
     /** The window's title, whichever of the two name properties (and text type) carries it. */
     juce::String readName (Display* display, Window window)
     {
@@ -49,9 +68,9 @@ struct X11Windows::Impl
     Display* display = nullptr;
 };
 
-X11Windows::X11Windows() : impl (std::make_unique<Impl>())
+X11Windows::X11Windows (const juce::String& displayName) : impl (std::make_unique<Impl>())
 {
-    impl->display = XOpenDisplay (nullptr);
+    impl->display = XOpenDisplay (displayName.isEmpty() ? nullptr : displayName.toRawUTF8());
     if (impl->display != nullptr)
     {
         XSetErrorHandler (ignoreErrors);
@@ -79,7 +98,7 @@ bool X11Windows::isOpen() const noexcept
     return impl->display != nullptr;
 }
 
-bool X11Windows::waitForWindow (const juce::String& name, int timeoutMs, juce::Array<Mapped>& seen)
+bool X11Windows::waitForWindow (const juce::String& name, int timeoutMs, juce::Array<Mapped>& seen, int pid)
 {
     auto* display = impl->display;
     if (display == nullptr)
@@ -98,6 +117,10 @@ bool X11Windows::waitForWindow (const juce::String& name, int timeoutMs, juce::A
             Mapped mapped;
             mapped.window = event.xmap.window;
             mapped.timeMs = juce::Time::getMillisecondCounter();
+            mapped.pid = readPid (display, event.xmap.window);
+            if (pid != 0 && mapped.pid != 0 && mapped.pid != pid)
+                continue;
+
             mapped.name = readName (display, event.xmap.window);
             seen.add (mapped);
         }

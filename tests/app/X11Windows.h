@@ -12,7 +12,8 @@ namespace apptest
 class X11Windows
 {
 public:
-    X11Windows();
+    /** Connects to the named display (":N"), or to $DISPLAY when none is given. */
+    explicit X11Windows (const juce::String& displayName = {});
     ~X11Windows();
 
     bool isOpen() const noexcept;
@@ -21,14 +22,16 @@ public:
     {
         unsigned long window = 0;
         juce::String name;     // "" when the window was gone before its name could be read
+        int pid = 0;           // the owning process (_NET_WM_PID); 0 when unknown
         juce::uint32 timeMs = 0; // when the map was seen (millisecond counter)
     };
 
     /** Waits for top-level windows to be mapped until one in `seen` is named `name`
         or the time runs out; every mapped window seen is appended to `seen` (so a
         wait can go on over several calls with the same list). The one found is
-        moved to the end. */
-    bool waitForWindow (const juce::String& name, int timeoutMs, juce::Array<Mapped>& seen);
+        moved to the end. With a pid, windows known to belong to another process
+        (tests running beside this one on the same display) are passed over. */
+    bool waitForWindow (const juce::String& name, int timeoutMs, juce::Array<Mapped>& seen, int pid = 0);
 
     /** Size of a window (the client area). */
     juce::Rectangle<int> getGeometry (unsigned long window);
