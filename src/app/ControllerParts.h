@@ -25,7 +25,9 @@ class InstContMesReceiver;
     them. None is owned here: the controller fills the links as it builds its
     members and clears them as it deletes them. A null link means the
     subsystem is not there (yet), and the operations behave as for "nothing
-    there". Message thread only. */
+    there". Written on the message thread only; the engine's threads read
+    `engine`, `settings`, `project` and `isTunerShown` for their requests, so
+    those are set while the audio is stopped. */
 struct ControllerParts
 {
     /** The controller, target of the posted messages. */
@@ -51,7 +53,9 @@ struct ControllerParts
     /** The main component's busy section (its nesting counter of disabled sections). */
     std::function<void()> enterBusySection, leaveBusySection;
 
-    /** True while the tab section shows the tuner page; unset without a main component. */
+    /** True while the tab section shows the tuner page; unset without a main component.
+        Called by the audio engine's thread too (request 41): set it before the
+        audio device opens, or with the audio stopped, never while it runs. */
     std::function<bool()> isTunerShown;
 
     /** The rhythm panel removes the rhythm machine item (closing the players with it). */
