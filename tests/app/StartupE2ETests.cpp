@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "X11Windows.h"
 #include "documents/XmlParser.h"
+#include "documents/XmlPath.h"
 #include <gtest/gtest.h>
 #include <csignal>
 #include <fcntl.h>
@@ -283,6 +284,15 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
     EXPECT_TRUE (settings->hasTagName ("Setting"));
     EXPECT_EQ (apptest::childTags (*settings), apptest::settingKeys());
 
+    // The window comes back where the settings say it was.
+    const auto settingsFile = root.getChildFile ("setting/OXAToolsM7c.xml");
+    ASSERT_TRUE (settings->getChildByName ("WindowX") != nullptr && settings->getChildByName ("WindowY") != nullptr);
+    settings->getChildByName ("WindowX")->deleteAllTextElements();
+    settings->getChildByName ("WindowX")->addTextElement ("37");
+    settings->getChildByName ("WindowY")->deleteAllTextElements();
+    settings->getChildByName ("WindowY")->addTextElement ("45");
+    ASSERT_TRUE (settingsFile.replaceWithText (settings->toString()));
+
     // Second start: every folder is there, so no installer dialog; only the main window appears.
     {
         juce::Array<apptest::X11Windows::Mapped> seen;
@@ -292,6 +302,7 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
         const auto startupMs = seen.getLast().timeMs - program.getStartMs();
         std::cout << "[ figure ] second start-up to visible window: " << startupMs << " ms" << std::endl;
         EXPECT_EQ (seen.size(), 1) << describe (seen);
+        EXPECT_EQ (x.getGeometry (seen.getLast().window).getPosition(), juce::Point<int> (37, 45));
 
         // A launch while it runs ends at once without a window of its own.
         {
@@ -305,4 +316,10 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
 
         EXPECT_EQ (closeThroughWindow (x, seen.getLast().window, program), 0) << output.loadFileAsString();
     }
+
+    // ... and is saved there again.
+    settings = T730::parseXmlFile (settingsFile);
+    ASSERT_NE (settings, nullptr);
+    EXPECT_EQ (T730::getElementText (settings.get(), "WindowX"), "37");
+    EXPECT_EQ (T730::getElementText (settings.get(), "WindowY"), "45");
 }
