@@ -26,8 +26,8 @@ class InstContMesReceiver;
     members and clears them as it deletes them. A null link means the
     subsystem is not there (yet), and the operations behave as for "nothing
     there". Written on the message thread only; the engine's threads read
-    `engine`, `settings`, `project` and `isTunerShown` for their requests, so
-    those are set while the audio is stopped. */
+    `engine`, `project` and `isTunerShown` for their requests, so those are
+    set while the audio is stopped. */
 struct ControllerParts
 {
     /** The controller, target of the posted messages. */
