@@ -242,7 +242,13 @@ juce::String InstController::normaliseProjectPath (const juce::String& stored, c
     if (path.isEmpty() || path.endsWithChar (':'))
         return {};
 
-    return childNamed (toolsets, path).getFullPathName();   // "~mine" is a name, not a home folder
+    // "~mine" is a name, not a home folder; a name that climbs out of the toolsets
+    // folder ("..") names no tool set.
+    const auto placed = childNamed (toolsets, path);
+    if (! placed.isAChildOf (toolsets))
+        return {};
+
+    return placed.getFullPathName();
 }
 
 void InstController::normaliseCurrentProject()

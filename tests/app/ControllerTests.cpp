@@ -162,6 +162,9 @@ TEST (AppController, StoredToolSetPathIsPlacedInTheToolsetsFolder)
     EXPECT_EQ (InstController::normaliseProjectPath ("Practice", toolsets), inToolsets ("Practice"));
     EXPECT_EQ (InstController::normaliseProjectPath ("", toolsets), "");
     EXPECT_EQ (InstController::normaliseProjectPath ("/", toolsets), "");
+    EXPECT_EQ (InstController::normaliseProjectPath ("../../../../etc", toolsets), "");
+    EXPECT_EQ (InstController::normaliseProjectPath ("C:\\Data\\..", toolsets), "");
+    EXPECT_EQ (InstController::normaliseProjectPath ("Live/Takes", toolsets), inToolsets ("Live/Takes"));
 }
 
 namespace
