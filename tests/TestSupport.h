@@ -13,7 +13,7 @@ public:
     ~TempFolder();
 
     const juce::File& get() const noexcept { return folder; }
-    juce::File operator/ (const juce::String& relative) const { return folder.getChildFile (relative); }
+    juce::File operator/ (const juce::String& relative) const { return folder.getChildFile ("./" + relative); }
 
 private:
     juce::File folder;

@@ -1,4 +1,5 @@
 #include "documents/PatchManager.h"
+#include "documents/ChildFile.h"
 
 #include "documents/SafeFileWriter.h"
 #include "documents/XmlParser.h"
@@ -83,7 +84,7 @@ void PatchManager::loadAll()
     juce::Array<juce::File> named;
 
     for (auto* e = list->getChildByName ("Path"); e != nullptr; e = e->getNextElementWithTagName ("Path"))
-        named.insert (0, folder.getChildFile (getOwnText (e)));
+        named.insert (0, childNamed (folder, getOwnText (e)));
 
     for (auto& wanted : named)
     {

@@ -5,11 +5,6 @@
 namespace T730
 {
 
-juce::File childNamed (const juce::File& folder, const juce::String& name)
-{
-    return folder.getChildFile ("./" + name);
-}
-
 Project::Project()
 {
     reset();

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "documents/ChildFile.h"
 #include "documents/EditBuf.h"
 #include "documents/UserData.h"
 
 namespace T730
 {
-
-/** The file or folder of that name (or relative path) inside the folder. A
-    leading "~" is an ordinary character of the name here, never the home folder
-    (juce::File::getChildFile reads "~" and "~user" names as home folders). */
-juce::File childNamed (const juce::File& folder, const juce::String& name);
 
 /** The current tool set: the current patch (its edit buffer and where it came
     from), the rhythm machine's song and the recorders' files.

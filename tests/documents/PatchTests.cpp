@@ -268,6 +268,21 @@ TEST (DocumentsPatchManager, OrderFileComesFirstThenTheRest)
     EXPECT_EQ (groupNames (again), groupNames (store));
 }
 
+TEST (DocumentsPatchManager, GroupNamesStartingWithATildeKeepTheirPlace)
+{
+    oxatest::TempFolder folder;
+    writeText (folder / "a.xml", groupText ("a", 1, 0));
+    writeText (folder / "~mine.xml", groupText ("~mine", 1, 0));
+    writeText (folder / "OrderInf.xml",
+               "<?xml version=\"1.0\"?><PatchListOrder><PatchList><Path>~mine.xml</Path>"
+               "<Path>a.xml</Path></PatchList></PatchListOrder>");
+
+    PatchManager store;
+    store.setFolder (folder.get());
+    store.loadAll();
+    EXPECT_EQ (groupNames (store), juce::StringArray ({ "~mine", "a" }));
+}
+
 TEST (DocumentsPatchManager, DeleteAndAddGroups)
 {
     oxatest::TempFolder folder;
