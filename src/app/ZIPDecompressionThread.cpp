@@ -8,6 +8,14 @@ namespace T730
 namespace
 {
     constexpr int copyBlockSize = 65536;
+
+    /** Free space on the volume the folder is (or will be) on. */
+    juce::int64 freeBytesFor (juce::File folder)
+    {
+        while (! folder.exists() && folder != folder.getParentDirectory())
+            folder = folder.getParentDirectory();
+        return folder.getBytesFreeOnVolume();
+    }
 }
 
 bool isSafeEntryPath (const juce::String& entryPath)
@@ -85,6 +93,14 @@ void ZIPDecompressionThread::unpack()
             return finish (false);
     }
 
+    // A file that would not fit on the disk is refused before anything is written.
+    juce::int64 declaredTotal = 0;
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+        declaredTotal += juce::jmax ((juce::int64) 0, zip.getEntry (i)->uncompressedSize);
+
+    if (declaredTotal > freeBytesFor (destination))
+        return finish (false);
+
     if (! destination.createDirectory())
         return finish (false);
 
@@ -93,7 +109,8 @@ void ZIPDecompressionThread::unpack()
         if (threadShouldExit())
             return finish (false);
 
-        const auto path = zip.getEntry (i)->filename.replaceCharacter ('\\', '/');
+        const auto* entry = zip.getEntry (i);
+        const auto path = entry->filename.replaceCharacter ('\\', '/');
         if (path.isEmpty())
             continue;
 
@@ -120,7 +137,10 @@ void ZIPDecompressionThread::unpack()
 
         // In pieces, so that closing the dialog stops a large entry at once
         // instead of after the whole entry (when the thread would be killed).
+        // An entry that gives more than its declared size is damaged or hostile
+        // (it could fill the disk): the unpacking fails.
         juce::HeapBlock<char> buffer (copyBlockSize);
+        juce::int64 written = 0;
         for (;;)
         {
             if (threadShouldExit())
@@ -129,6 +149,10 @@ void ZIPDecompressionThread::unpack()
             const auto got = in->read (buffer.get(), copyBlockSize);
             if (got <= 0)
                 break;
+
+            written += got;
+            if (written > entry->uncompressedSize)
+                return finish (false);
 
             if (! out.write (buffer.get(), (size_t) got))
                 return finish (false);

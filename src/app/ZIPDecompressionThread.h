@@ -18,8 +18,9 @@ bool isSafeEntryPath (const juce::String& entryPath);
     progress window polls it.
 
     The whole file is checked before anything is written: an entry whose path
-    would leave the destination, or a symbolic link, makes the unpacking fail
-    with nothing written. */
+    would leave the destination, a symbolic link, or entries whose declared sizes
+    add up to more than the disk has free make the unpacking fail with nothing
+    written. An entry that gives more bytes than it declares fails it too. */
 class ZIPDecompressionThread : public juce::Thread, public ProgressWindowListener
 {
 public:

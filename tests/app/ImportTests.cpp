@@ -405,6 +405,57 @@ TEST (AppZIPDecompressionThread, ANameStartingWithATildeIsAnOrdinaryName)
     EXPECT_TRUE (out.getChildFile ("song/a.xml").existsAsFile());
 }
 
+TEST (AppZIPDecompressionThread, AnEntryLongerThanItsDeclaredSizeFailsTheUnpacking)
+{
+    // A stored entry of 100 000 bytes whose directory record claims 10: a ZIP
+    // that lies about its sizes could otherwise fill the disk.
+    oxatest::TempFolder tmp;
+    const auto zip = tmp / "liar.ots";
+    {
+        juce::MemoryBlock data (100000, true);
+        juce::ZipFile::Builder builder;
+        builder.addEntry (new juce::MemoryInputStream (data, false), 0, "toolsets/Liar/Audio1.wav", juce::Time());
+        juce::FileOutputStream out (zip);
+        ASSERT_TRUE (builder.writeToStream (out, nullptr));
+    }
+
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (zip.loadFileAsData (bytes));
+    auto* b = static_cast<juce::uint8*> (bytes.getData());
+    int patched = 0;
+    for (size_t i = 0; i + 28 < bytes.getSize(); ++i)
+    {
+        if (b[i] == 'P' && b[i + 1] == 'K' && b[i + 2] == 1 && b[i + 3] == 2)
+        {
+            b[i + 24] = 10; // the uncompressed size field: 10
+            b[i + 25] = b[i + 26] = b[i + 27] = 0;
+            ++patched;
+        }
+    }
+    ASSERT_EQ (patched, 1);
+    ASSERT_TRUE (zip.replaceWithData (bytes.getData(), bytes.getSize()));
+
+    ZIPDecompressionThread thread (zip, tmp / "out");
+    thread.unpack();
+    EXPECT_TRUE (thread.isDone());
+    EXPECT_FALSE (thread.isCompleted());
+    EXPECT_TRUE (thread.hasFailed());
+
+    // The same content with honest sizes unpacks.
+    juce::ZipFile::Builder honest;
+    juce::MemoryBlock data (100000, true);
+    honest.addEntry (new juce::MemoryInputStream (data, false), 0, "toolsets/Honest/Audio1.wav", juce::Time());
+    const auto good = tmp / "honest.ots";
+    {
+        juce::FileOutputStream out (good);
+        ASSERT_TRUE (honest.writeToStream (out, nullptr));
+    }
+    ZIPDecompressionThread ok (good, tmp / "out2");
+    ok.unpack();
+    EXPECT_TRUE (ok.isCompleted());
+    EXPECT_EQ ((tmp / "out2/toolsets/Honest/Audio1.wav").getSize(), 100000);
+}
+
 TEST (AppZIPDecompressionThread, ClosingTheDialogStopsInsideALargeEntry)
 {
     // One entry of 128 MB of zeros (a few hundred KB packed): the cancel must
