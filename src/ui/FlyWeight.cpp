@@ -116,4 +116,16 @@ void FlyWeight::storePicture (FlyWeightNode* node, const juce::String& name, con
     node->children.add (new FlyWeightObj<juce::Image> (name, picture));
 }
 
+juce::Image FlyWeight::findPicture (const juce::String& path, const juce::String& name)
+{
+    const juce::ScopedLock tl (treeLock);
+    return findPicture (lookup (path), name);
+}
+
+void FlyWeight::storePicture (const juce::String& path, const juce::String& name, const juce::Image& picture)
+{
+    const juce::ScopedLock tl (treeLock);
+    storePicture (lookup (path), name, picture);
+}
+
 } // namespace T730

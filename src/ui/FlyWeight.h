@@ -99,6 +99,15 @@ public:
     /** Replaces the picture of that name in the node (or adds it). */
     void storePicture (FlyWeightNode* node, const juce::String& name, const juce::Image& picture);
 
+    /** findPicture in the node of a path, with the node looked up and read
+        while no release can delete it: for callers that hold no acquire on the
+        node (a picture of "Common", or one read while another thread may drop
+        the last module of that archive). */
+    juce::Image findPicture (const juce::String& path, const juce::String& name);
+
+    /** storePicture into the node of a path, safe in the same way. */
+    void storePicture (const juce::String& path, const juce::String& name, const juce::Image& picture);
+
     FlyWeightNode& getRoot() noexcept { return root; }
 
     static constexpr const char* rootName = "M7EDRoot";

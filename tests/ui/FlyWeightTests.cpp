@@ -106,4 +106,31 @@ TEST_F (UiFlyWeight, StoreAndLookupFromTwoThreads)
     reader.join();
     EXPECT_EQ (node->getNumPictures(), 20);
 }
+TEST_F (UiFlyWeight, PathLookupsSurviveAnotherThreadFreeingTheNode)
+{
+    // A picture read for an archive nobody holds (by path) while another thread
+    // loads and drops the last module of that archive, which frees the node.
+    std::atomic<bool> stop { false };
+    std::thread modules ([&]
+    {
+        while (! stop)
+        {
+            cache.acquire ("Shared");
+            cache.release ("Shared");
+        }
+    });
+    int found = 0;
+    for (int round = 0; round < 2000; ++round)
+    {
+        cache.storePicture (juce::String ("Shared"), "Panel.png", solid (juce::Colours::red));
+        found += cache.findPicture (juce::String ("Shared"), "Panel.png").isValid() ? 1 : 0;
+    }
+    stop = true;
+    modules.join();
+    EXPECT_GT (found, 0);
+
+    // with nobody releasing, what was stored is found again
+    cache.storePicture (juce::String ("Shared"), "Panel.png", solid (juce::Colours::blue));
+    EXPECT_EQ (cache.findPicture (juce::String ("Shared"), "Panel.png").getPixelAt (0, 0), juce::Colours::blue);
+}
 } // namespace
