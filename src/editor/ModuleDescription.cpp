@@ -3,6 +3,7 @@
 #include "documents/Archive.h"
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
+#include "engine/DspLoader.h"
 #include "platform/DataFolders.h"
 
 juce::String SE_ParamDesc::shownText (int step) const
@@ -29,8 +30,10 @@ int SE_CtrlDesc::frameCountOfKind (const juce::String& kind)
 int SE_CtrlDesc::frameCount() const
 {
     if (max != -1)
-        return max;
+        return juce::jlimit (0, largestFrameCount, max);
     const auto byKind = frameCountOfKind (kind);
+    if (byKind == framesFromMax)
+        return 1; // the picture kinds show their one frame
     return byKind < 0 ? 0 : byKind;
 }
 
@@ -86,7 +89,7 @@ namespace
 
 std::unique_ptr<juce::XmlElement> loadModuleDescription (const juce::File& resourceFolder, const juce::String& key)
 {
-    if (key.isEmpty())
+    if (! isPlainModuleName (key))
         return {};
 
     const auto text = readArchiveText (resourceFolder.getChildFile (key + ".orc").getChildFile ("EfxType.xml"));
@@ -150,7 +153,7 @@ SE_CtrlDesc readCtrlDesc (const juce::XmlElement& element)
     }
 
     auto& p = ctrl.param;
-    p.dspMax = getElementInt (e, "DspMax", 1);
+    p.dspMax = juce::jlimit (0, SE_ParamDesc::largestDspMax, getElementInt (e, "DspMax", 1));
     p.prmOffset = getElementInt (e, "PrmOffset", 0);
     p.prmName = getElementText (e, "PrmName");
     p.prmUnit = getElementText (e, "PrmUnit");

@@ -26,6 +26,11 @@ struct SE_ParamLink
 /** The parameter keys a "Ctrl" element carries for a module without a plug-in. */
 struct SE_ParamDesc
 {
+    /** The highest "DspMax" kept: a device value travels in at most 14 bits. A
+        damaged description's larger (or negative) value is brought within
+        0..largestDspMax, so that nothing sized by the step count grows huge. */
+    static constexpr int largestDspMax = 16383;
+
     int dspMax = 1;        // 1: on/off switch; else steps 0..dspMax
     int prmOffset = 0;     // added to the step when it is shown as a number
     juce::String prmName;
@@ -62,11 +67,15 @@ struct SE_CtrlDesc
     bool isKnownKind() const { return frameCountOfKind (kind) != unknownKind; }
 
     /** Number of picture frames: "Max" when it is not -1, else the kind's
-        default (0 for "Slider", which draws one knob picture). */
+        default (0 for "Slider", which draws one knob picture; 1 for "ImgKey"
+        and "ImgPrm" without "Max"). A damaged "Max" is kept within 0 to
+        largestFrameCount, so that nobody asks for a negative or an endless
+        number of pictures. */
     int frameCount() const;
 
     static constexpr int unknownKind = -2;
     static constexpr int framesFromMax = -1;
+    static constexpr int largestFrameCount = 1000;
 
     /** Default frame count of a kind: 49 for "Knob", 0 for "Slider",
         framesFromMax for "ImgKey" and "ImgPrm", 2 for the other known kinds,
@@ -110,7 +119,8 @@ namespace T730
 
 /** The description of module type `key` as a parsed document element, read
     through the virtual path <resources>/<key>.orc/EfxType.xml; null when it
-    cannot be read or parsed. */
+    cannot be read or parsed, or when the key is not a plain name (keys come
+    from the catalogue file and must not lead out of the resources folder). */
 std::unique_ptr<juce::XmlElement> loadModuleDescription (const juce::File& resourceFolder, const juce::String& key);
 
 /** The same from the program's resource folder. */

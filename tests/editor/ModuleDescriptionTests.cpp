@@ -171,6 +171,36 @@ TEST (EditorModuleDescription, WithoutTotalOnlyControlsAreRead)
     EXPECT_EQ (layout.ctrls[0].frameCount(), 2);
 }
 
+TEST (EditorModuleDescription, DamagedNumbersStayWithinSaneBounds)
+{
+    const auto layout = layoutOf (R"(<EfxType><Ctrls>
+          <Ctrl index="0" prm="1"><Type>Knob</Type><Max>-5</Max><DspMax>-4</DspMax></Ctrl>
+          <Ctrl index="1" prm="2"><Type>ImgKey</Type><Max>2000000000</Max><DspMax>2000000000</DspMax></Ctrl>
+          <Ctrl index="2" prm="3"><Type>ImgPrm</Type><DspMax>99999999999999999999</DspMax></Ctrl>
+          <Ctrl index="3" prm="4"><Type>Led</Type><Max>many</Max><DspMax>x</DspMax></Ctrl>
+        </Ctrls></EfxType>)");
+    ASSERT_EQ (layout.ctrls.size(), 4u);
+
+    // a negative frame count draws nothing, an absurd one is cut down
+    EXPECT_EQ (layout.ctrls[0].frameCount(), 0);
+    EXPECT_EQ (layout.ctrls[1].frameCount(), SE_CtrlDesc::largestFrameCount);
+    // a picture kind without "Max" shows its one frame
+    EXPECT_EQ (layout.ctrls[2].frameCount(), 1);
+    // a text that is no number reads as 0
+    EXPECT_EQ (layout.ctrls[3].frameCount(), 0);
+
+    EXPECT_EQ (layout.ctrls[0].param.dspMax, 0);
+    EXPECT_EQ (layout.ctrls[1].param.dspMax, SE_ParamDesc::largestDspMax);
+    EXPECT_TRUE (juce::isPositiveAndNotGreaterThan (layout.ctrls[2].param.dspMax, SE_ParamDesc::largestDspMax));
+    EXPECT_EQ (layout.ctrls[3].param.dspMax, 0);
+
+    // a document holding nothing at all gives an empty module
+    const auto empty = layoutOf ("<EfxType/>");
+    EXPECT_FALSE (empty.hasTotal);
+    EXPECT_TRUE (empty.ctrls.empty());
+    EXPECT_TRUE (empty.links.empty());
+}
+
 TEST (EditorModuleDescription, FramePictureNamesAndKindDefaults)
 {
     EXPECT_EQ (SE_CtrlDesc::framePictureName ("Knob", 0), "Knob00");
@@ -253,5 +283,107 @@ TEST (EditorModulePictures, DescriptionsLoadThroughTheVirtualPath)
     EXPECT_EQ (T730::readModuleLayout (*document).ctrls.at (0).prm, 3);
     EXPECT_EQ (T730::loadModuleDescription (folder.get(), "Nothing"), nullptr);
     EXPECT_EQ (T730::loadModuleDescription (folder.get(), ""), nullptr);
+
+    // a key from the catalogue never leads out of the resources folder
+    const auto resources = folder / "resources";
+    ASSERT_TRUE (resources.createDirectory());
+    EXPECT_EQ (T730::loadModuleDescription (resources, "../Echo"), nullptr);
+    EXPECT_EQ (T730::loadModuleDescription (resources, ".."), nullptr);
+}
+
+//==============================================================================
+juce::MemoryBlock pngOf (int width, int height)
+{
+    juce::Image image (juce::Image::ARGB, width, height, true);
+    juce::MemoryOutputStream out;
+    juce::PNGImageFormat().writeImageToStream (image, out);
+    return out.getMemoryBlock();
+}
+
+juce::MemoryBlock bytesOf (std::initializer_list<int> bytes)
+{
+    juce::MemoryBlock block;
+    for (int b : bytes)
+        block.append (&b, 1);
+    return block;
+}
+
+TEST (EditorModulePictures, PicturesDeclaringAbsurdSizesAreRefusedBeforeDecoding)
+{
+    EXPECT_TRUE (T730::decodeModulePicture (pngOf (64, 40)).isValid());
+    // decodable, but wider than any module picture may be
+    EXPECT_FALSE (T730::decodeModulePicture (pngOf ((int) T730::largestModulePictureSide + 1, 2)).isValid());
+
+    juce::Image wide (juce::Image::RGB, (int) T730::largestModulePictureSide + 1, 1, true);
+    juce::MemoryOutputStream jpeg;
+    ASSERT_TRUE (juce::JPEGImageFormat().writeImageToStream (wide, jpeg));
+    EXPECT_FALSE (T730::decodeModulePicture (jpeg.getMemoryBlock()).isValid());
+    juce::MemoryOutputStream smallJpeg;
+    ASSERT_TRUE (juce::JPEGImageFormat().writeImageToStream (juce::Image (juce::Image::RGB, 30, 20, true), smallJpeg));
+    EXPECT_TRUE (T730::decodeModulePicture (smallJpeg.getMemoryBlock()).isValid());
+
+    // a PNG header claiming a million pixels each way (the decoder would try to
+    // allocate terabytes); the size alone decides
+    auto hugePng = pngOf (2, 2);
+    auto* ihdr = static_cast<juce::uint8*> (hugePng.getData()) + 16;
+    ihdr[0] = 0x00, ihdr[1] = 0x0f, ihdr[2] = 0x42, ihdr[3] = 0x40;
+    ihdr[4] = 0x00, ihdr[5] = 0x0f, ihdr[6] = 0x42, ihdr[7] = 0x40;
+    EXPECT_FALSE (T730::isAcceptablePictureSize (hugePng.getData(), hugePng.getSize()));
+    EXPECT_FALSE (T730::decodeModulePicture (hugePng).isValid());
+
+    // many pixels although no side is too long
+    auto squarePng = pngOf (2, 2);
+    auto* square = static_cast<juce::uint8*> (squarePng.getData()) + 16;
+    square[2] = 0x0f, square[3] = 0xa0, square[6] = 0x0f, square[7] = 0xa0; // 4000 x 4000
+    EXPECT_FALSE (T730::isAcceptablePictureSize (squarePng.getData(), squarePng.getSize()));
+
+    // a GIF whose small screen hides a huge first image (after a palette and an extension)
+    const auto gif = bytesOf ({ 'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+                                '!', 0xf9, 4, 1, 0, 0, 0, 0, ',', 0, 0, 0, 0, 0x60, 0xea, 0x60, 0xea, 0, 2, 2, 0x44, 0 });
+    EXPECT_FALSE (T730::isAcceptablePictureSize (gif.getData(), gif.getSize()));
+    EXPECT_FALSE (T730::decodeModulePicture (gif).isValid());
+    auto smallGif = gif;
+    static_cast<juce::uint8*> (smallGif.getData())[32] = 10;
+    static_cast<juce::uint8*> (smallGif.getData())[33] = 0;
+    static_cast<juce::uint8*> (smallGif.getData())[34] = 10;
+    static_cast<juce::uint8*> (smallGif.getData())[35] = 0;
+    EXPECT_TRUE (T730::isAcceptablePictureSize (smallGif.getData(), smallGif.getSize()));
+
+    // a JPEG whose frame header follows another segment
+    const auto jpegHeader = bytesOf ({ 0xff, 0xd8, 0xff, 0xe0, 0, 4, 0, 0, 0xff, 0xc0, 0, 11, 8, 0x13, 0x88, 0x13, 0x88, 1, 1, 0x11, 0 });
+    EXPECT_FALSE (T730::isAcceptablePictureSize (jpegHeader.getData(), jpegHeader.getSize()));
+
+    // nothing, too little, or a format without a decoder
+    EXPECT_FALSE (T730::isAcceptablePictureSize (nullptr, 0));
+    const auto bmp = bytesOf ({ 'B', 'M', 0, 0, 0, 0 });
+    EXPECT_FALSE (T730::decodeModulePicture (bmp).isValid());
+    EXPECT_FALSE (T730::decodeModulePicture ({}).isValid());
+}
+
+TEST (EditorModulePictures, NamesNeverLeaveTheirArchiveFolder)
+{
+    T730::FlyWeight::deleteInstance();
+    oxatest::TempFolder folder;
+    const auto resources = folder / "resources";
+    const auto png = pngOf (4, 4);
+    ASSERT_TRUE (resources.getChildFile ("Fx.orc/resource").createDirectory());
+    ASSERT_TRUE (resources.getChildFile ("Fx.orc/resource/Panel.png").replaceWithData (png.getData(), png.getSize()));
+    ASSERT_TRUE (resources.getChildFile ("Fx.orc/Secret.png").replaceWithData (png.getData(), png.getSize()));
+    ASSERT_TRUE (folder.get().getChildFile ("Outside.orc/resource").createDirectory());
+    ASSERT_TRUE (folder.get().getChildFile ("Outside.orc/resource/Panel.png").replaceWithData (png.getData(), png.getSize()));
+
+    EXPECT_TRUE (T730::getModulePicture (resources, "Fx", "Panel").isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "../Secret").isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Common:../../Fx.orc/Secret").isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "../Outside", "Panel").isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "..", "Panel").isValid());
+
+    // an oversized picture in an archive is null and leaves no entry
+    const auto huge = pngOf ((int) T730::largestModulePictureSide + 1, 1);
+    ASSERT_TRUE (resources.getChildFile ("Fx.orc/resource/Huge.png").replaceWithData (huge.getData(), huge.getSize()));
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Huge").isValid());
+    EXPECT_EQ (T730::FlyWeight::getInstance().lookup ("Fx")->getNumPictures(), 1);
+
+    T730::FlyWeight::deleteInstance();
 }
 } // namespace
