@@ -92,7 +92,7 @@ FactoryGroup factoryTonesGroup()
         P ("SlapCln", "funk|clean|tight", "Tight clean with fast attack").fx ("Compressor", 5).amp ("ChimeCrunch", 6).eq (-2, 3, 3).cab (2).nr (2).level (78),
         P ("Envelope", "funk|filter|synth", "Quacky envelope filter").fx ("AutoWah", 13).amp ("GlassClean", 10).eq (0, 2, 2).cab (2).nr (3).rev ("Room", 3, 4).level (78),
         P ("StepFunk", "funk|filter|modern", "Stepped filter groove").amp ("GlassClean", 9).eq (0, 2, 2).cab (2).nr (2).mod ("StepFilter", 11, 22).rev ("Room", 3, 4).level (78),
-        P ("Motown", "funk|clean|vintage|warm", "Sixties soul rhythm").amp ("JazzClean", 7).eq (2, 2, 0).cab (1).nr (2).rev ("Room", 4, 6).level (80),
+        P ("Sixties", "funk|clean|vintage|warm", "Sixties soul rhythm").amp ("JazzClean", 7).eq (2, 2, 0).cab (1).nr (2).rev ("Room", 4, 6).level (80),
         P ("Octafunk", "funk|octave|synth", "Octave bass line funk").fx ("SubOctave", 9).amp ("GlassClean", 8).eq (2, 1, 1).cab (2).nr (3).level (78),
 
         // ambient
@@ -114,7 +114,7 @@ FactoryGroup factoryTonesGroup()
         P ("Campfire", "acoustic|warm|soft", "Warm fingerpicking").amp ("AcousticSim", 8).eq (3, 0, 0).nr (1).rev ("Room", 4, 6).level (82),
         P ("Nylon", "acoustic|soft|jazz", "Soft nylon string like tone").amp ("AcousticSim", 7).eq (2, 1, -4).nr (1).rev ("Hall", 4, 9).level (82),
         P ("FolkRoom", "acoustic|ballad|warm", "Folk ballad in a wooden room").amp ("AcousticSim", 9).eq (2, -1, 1).nr (2).rev ("Room", 6, 9).level (80),
-        P ("Dobro", "acoustic|country|bright", "Resonator like twang").amp ("AcousticSim", 13).eq (-3, 4, 4).nr (2).rev ("Spring", 4, 6).level (78),
+        P ("Resonatr", "acoustic|country|bright", "Resonator like twang").amp ("AcousticSim", 13).eq (-3, 4, 4).nr (2).rev ("Spring", 4, 6).level (78),
         P ("AcoPad", "acoustic|ambient|swell", "Acoustic swells and delay").fx ("SlowAttack", 5).amp ("AcousticSim", 8).eq (0, -1, 2).nr (2).dly ("Delay", 5, 520).rev ("Hall", 7, 16).level (80),
         P ("Ballad", "ballad|clean|chorus|soft", "Clean ballad with chorus").amp ("JazzClean", 6).eq (1, 0, 2).cab (2).nr (2).mod ("Chorus", 6, 14).rev ("Hall", 7, 16).level (80),
         P ("PianoCln", "clean|soft|compressor|jazz", "Rounded, piano like clean").fx ("Compressor", 5).amp ("JazzClean", 6).eq (2, 1, -2).cab (1).nr (1).rev ("Plate", 5, 10).level (80),

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace stagedtest;
 
 namespace
@@ -99,6 +101,52 @@ TEST (FactoryCatalogue, NamesAreShortUniqueAndEveryKeyHasADescription)
     {
         EXPECT_NE (layoutOf (key), nullptr) << key;
     }
+}
+
+TEST (FactoryCatalogue, EverySlotDrivesExactlyTheParametersTheEditorMaps)
+{
+    // What the editor sends for a slot's controls fixes which prm each module
+    // type must carry: the switch on prm 0, the amp's EQ switch on prm 1 and
+    // its three bands on prm 4 to 6, the noise reduction's threshold 0..8.
+    auto expectPrms = [] (const juce::String& key, std::set<int> wanted)
+    {
+        SCOPED_TRACE (key.toStdString());
+        auto* layout = layoutOf (key);
+        ASSERT_NE (layout, nullptr);
+        std::set<int> driven;
+        for (const auto& ctrl : layout->ctrls)
+            driven.insert (ctrl.prm);
+        EXPECT_EQ (driven, wanted);
+        for (int prm : { 0, 1 })
+            if (wanted.count (prm) != 0)
+            {
+                EXPECT_EQ (maxStepOf (*layout, prm), 1) << "prm " << prm << " is an on/off switch";
+            }
+        for (int band : { 4, 5, 6 })
+            if (wanted.count (band) != 0)
+            {
+                EXPECT_EQ (maxStepOf (*layout, band), 36) << "band prm " << band << " runs -18..18 dB";
+            }
+    };
+
+    for (const auto& key : category (1).keys)
+        expectPrms (key, { 0, 2 });
+    for (int i = 0; i < category (2).size(); ++i)
+        expectPrms (category (2).keys[i], category (2).isModeling (i) ? std::set<int> { 0, 1, 3, 4, 5, 6 } : std::set<int> { 0, 3 });
+    for (const auto& key : category (3).keys)
+        expectPrms (key, { 2 });
+    expectPrms (category (4).keys[0], { 0, 2 });
+    EXPECT_EQ (maxStepOf (*layoutOf (category (4).keys[0]), 2), 8) << "noise reduction threshold steps 0..8";
+    for (int c : { 5, 6, 7 })
+        for (const auto& key : category (c).keys)
+            expectPrms (key, { 0, 2, 3 });
+    for (int i = 0; i < category (8).size(); ++i)
+        expectPrms (category (8).keys[i], category (8).isModeling (i) ? std::set<int> { 0, 1, 3, 4, 5, 6 } : std::set<int> { 1, 4, 5, 6 });
+    for (const auto& key : category (9).keys)
+        expectPrms (key, {});
+    expectPrms ("shieldDrive", { 0, 3 });
+    expectPrms ("UltraClean", { 1, 4, 5, 6 });
+    expectPrms ("ShieldCabinet", {});
 }
 
 TEST (FactoryCatalogue, ChartFindsItsControls)
