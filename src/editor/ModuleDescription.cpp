@@ -111,7 +111,8 @@ juce::StringArray readPrmTable (const juce::XmlElement& ctrl)
         return texts;
 
     for (auto* entry = table->getChildByName ("String"); entry != nullptr; entry = entry->getNextElement())
-        texts.add (getOwnText (entry));
+        if (! entry->isTextElement()) // stray text between the entries is none
+            texts.add (getOwnText (entry));
     return texts;
 }
 

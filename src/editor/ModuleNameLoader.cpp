@@ -46,7 +46,11 @@ std::vector<SE_ModuleInfosNode> readModuleCatalogue (const juce::XmlElement* doc
         }
 
         result.push_back (std::move (node));
-        element = element->getNextElement();
+
+        // the next sibling element; stray text between the categories is none
+        do
+            element = element->getNextElement();
+        while (element != nullptr && element->isTextElement());
     }
 
     return result;

@@ -51,6 +51,15 @@ TEST (EditorModuleCatalogue, CategoriesFollowCompefxWhateverTheirNames)
     EXPECT_EQ (nodes[8].keys, juce::StringArray ({ "Cab" }));
 }
 
+TEST (EditorModuleCatalogue, StrayTextBetweenCategoriesIsNoCategory)
+{
+    const auto nodes = catalogueOf ("<M><COMPEFX><Type>A</Type></COMPEFX>stray<D><Type>B</Type></D> more <E/></M>");
+    ASSERT_EQ (nodes.size(), 3u);
+    EXPECT_EQ (nodes[1].category, 2);
+    EXPECT_EQ (nodes[1].keys, juce::StringArray ({ "B" }));
+    EXPECT_EQ (nodes[2].category, 3);
+}
+
 TEST (EditorModuleCatalogue, MissingOrBrokenCataloguesGiveNoTypes)
 {
     EXPECT_TRUE (catalogueOf ("<Modules><DRIVE><Type>X</Type></DRIVE></Modules>").empty());
@@ -193,6 +202,11 @@ TEST (EditorModuleDescription, DamagedNumbersStayWithinSaneBounds)
     EXPECT_EQ (layout.ctrls[1].param.dspMax, SE_ParamDesc::largestDspMax);
     EXPECT_TRUE (juce::isPositiveAndNotGreaterThan (layout.ctrls[2].param.dspMax, SE_ParamDesc::largestDspMax));
     EXPECT_EQ (layout.ctrls[3].param.dspMax, 0);
+
+    // stray text inside a table is no entry of it
+    const auto tableDocument = T730::parseXmlText ("<Ctrl><PrmTable><String>a</String> x <String>b</String><Other>c</Other></PrmTable></Ctrl>");
+    ASSERT_NE (tableDocument, nullptr);
+    EXPECT_EQ (T730::readPrmTable (*tableDocument), juce::StringArray ({ "a", "b", "c" }));
 
     // a document holding nothing at all gives an empty module
     const auto empty = layoutOf ("<EfxType/>");
