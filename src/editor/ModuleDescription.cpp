@@ -10,7 +10,7 @@ juce::String SE_ParamDesc::shownText (int step) const
 {
     if (usePrmTable)
         return juce::isPositiveAndBelow (step, prmTable.size()) ? prmTable[step] : juce::String();
-    return juce::String (step + prmOffset) + prmUnit;
+    return juce::String ((juce::int64) step + prmOffset) + prmUnit; // a damaged offset may be near the int limits
 }
 
 int SE_CtrlDesc::frameCountOfKind (const juce::String& kind)

@@ -186,7 +186,7 @@ TEST (EditorModuleDescription, DamagedNumbersStayWithinSaneBounds)
           <Ctrl index="0" prm="1"><Type>Knob</Type><Max>-5</Max><DspMax>-4</DspMax></Ctrl>
           <Ctrl index="1" prm="2"><Type>ImgKey</Type><Max>2000000000</Max><DspMax>2000000000</DspMax></Ctrl>
           <Ctrl index="2" prm="3"><Type>ImgPrm</Type><DspMax>99999999999999999999</DspMax></Ctrl>
-          <Ctrl index="3" prm="4"><Type>Led</Type><Max>many</Max><DspMax>x</DspMax></Ctrl>
+          <Ctrl index="3" prm="4"><Type>Led</Type><Max>many</Max><DspMax>x</DspMax><PrmOffset>2147483647</PrmOffset></Ctrl>
         </Ctrls></EfxType>)");
     ASSERT_EQ (layout.ctrls.size(), 4u);
 
@@ -202,6 +202,7 @@ TEST (EditorModuleDescription, DamagedNumbersStayWithinSaneBounds)
     EXPECT_EQ (layout.ctrls[1].param.dspMax, SE_ParamDesc::largestDspMax);
     EXPECT_TRUE (juce::isPositiveAndNotGreaterThan (layout.ctrls[2].param.dspMax, SE_ParamDesc::largestDspMax));
     EXPECT_EQ (layout.ctrls[3].param.dspMax, 0);
+    EXPECT_EQ (layout.ctrls[3].param.shownText (5), "2147483652");
 
     // stray text inside a table is no entry of it
     const auto tableDocument = T730::parseXmlText ("<Ctrl><PrmTable><String>a</String> x <String>b</String><Other>c</Other></PrmTable></Ctrl>");
