@@ -1,4 +1,5 @@
 #include "documents/Archive.h"
+#include "documents/PictureDecoding.h"
 
 #include "documents/SafeFileWriter.h"
 
@@ -279,7 +280,7 @@ juce::Image readArchiveImage (const juce::File& virtualPath)
     juce::MemoryBlock data;
     if (! readArchiveEntry (virtualPath, data))
         return {};
-    return juce::ImageFileFormat::loadFrom (data.getData(), data.getSize());
+    return decodeModulePicture (data);
 }
 
 } // namespace T730

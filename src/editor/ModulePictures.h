@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/PictureDecoding.h"
 #include "engine/NetListItem.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -19,19 +20,6 @@ struct ModulePictureName
     a name without "." gets ".png". */
 ModulePictureName resolveModulePictureName (const juce::String& moduleKey, const juce::String& pictureName);
 
-/** Limits on the size a module picture may declare. Module pictures are a few
-    hundred pixels wide; a file that declares more is damaged or hostile and is
-    refused before the decoder allocates anything for it. */
-constexpr juce::int64 largestModulePictureSide = 4096;
-constexpr juce::int64 largestModulePicturePixels = 4 * 1024 * 1024;
-
-/** True when the data is a PNG, JPEG or GIF file whose declared size keeps
-    within the limits above (for a GIF: its screen and its first image). */
-bool isAcceptablePictureSize (const void* data, size_t size);
-
-/** Decodes a picture file's bytes; a null image when it cannot be decoded or
-    declares a size beyond the limits. */
-juce::Image decodeModulePicture (const juce::MemoryBlock& data);
 
 /** The picture, through the picture cache: looked up in the cache node of its
     archive, and on a miss read from <resources>/<archive>.orc/resource/<file>,

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+namespace T730
+{
+
+/** Limits on the size a module picture may declare. Module pictures are a few
+    hundred pixels wide; a file that declares more is damaged or hostile and is
+    refused before the decoder allocates anything for it. */
+constexpr juce::int64 largestModulePictureSide = 4096;
+constexpr juce::int64 largestModulePicturePixels = 4 * 1024 * 1024;
+
+/** True when the data is a PNG, JPEG or GIF file whose declared size keeps
+    within the limits above (for a GIF: its screen and its first image). */
+bool isAcceptablePictureSize (const void* data, size_t size);
+
+/** Decodes a picture file's bytes; a null image when it cannot be decoded or
+    declares a size beyond the limits. */
+juce::Image decodeModulePicture (const juce::MemoryBlock& data);
+
+} // namespace T730
