@@ -29,12 +29,17 @@ bool PatchSet::read (const juce::XmlElement* element)
 
     int n = 0;
 
-    for (auto* e = first; e != nullptr && n < numPatches; e = e->getNextElement(), ++n)
+    // Every element after the first PatchData is a patch; stray text is passed over.
+    for (auto* e = first; e != nullptr && n < numPatches; e = e->getNextElement())
     {
+        if (e->isTextElement())
+            continue;
+
         auto& patch = patches[(size_t) n];
         patch.read (e);
         patch.owner = this;
         patch.index = n;
+        ++n;
     }
 
     count = n;

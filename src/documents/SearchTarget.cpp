@@ -14,6 +14,9 @@ bool SearchTarget::readKeywords (const juce::XmlElement* keywordsElement)
 
     for (auto* e = keywordsElement->getChildByName ("Keyword"); e != nullptr; e = e->getNextElement())
     {
+        if (e->isTextElement())
+            continue;
+
         const auto word = getOwnText (e);
 
         if (word.isNotEmpty())

@@ -112,6 +112,19 @@ TEST (DocumentsPatchSet, ReadsAtMostOneHundredAndCountsFewer)
     EXPECT_FALSE (small.patches[3].loaded);
 }
 
+TEST (DocumentsPatchSet, StrayTextBetweenPatchesIsNotAPatch)
+{
+    auto text = groupText ("Stray", 3, 1).replace ("</PatchData><PatchData>", "</PatchData>stray<PatchData>")
+                                        .replace ("<Keyword>clean</Keyword>", "<Keyword>clean</Keyword>x");
+    PatchSet group;
+    auto root = parseXmlText (text);
+    ASSERT_TRUE (group.read (root.get()));
+    EXPECT_EQ (group.count, 3);
+    EXPECT_EQ (group.patches[1].getName(), "P1");
+    EXPECT_EQ (group.patches[2].getName(), "P2");
+    EXPECT_EQ (group.patches[0].keywords, juce::StringArray ({ "clean", "bright" }));
+}
+
 TEST (DocumentsPatchSet, RefusesOtherProductsAndEmptyGroups)
 {
     PatchSet group;
