@@ -163,8 +163,8 @@ namespace
         return t;
     }
 
-    ModuleType rack (int category, Family family, const char* key, const char* display, const char* caption,
-                     ParamSpec main, ParamSpec second, juce::uint32 body, juce::uint32 accent, int variant)
+    ModuleType plain (int category, Family family, const char* key, const char* display, const char* caption,
+                      juce::uint32 body, juce::uint32 accent, int variant)
     {
         ModuleType t;
         t.category = category;
@@ -175,6 +175,13 @@ namespace
         t.body = rgb (body);
         t.accent = rgb (accent);
         t.variant = variant;
+        return t;
+    }
+
+    ModuleType rack (int category, Family family, const char* key, const char* display, const char* caption,
+                     ParamSpec main, ParamSpec second, juce::uint32 body, juce::uint32 accent, int variant)
+    {
+        auto t = plain (category, family, key, display, caption, body, accent, variant);
         t.params = { onOff(), second, main };
         return t;
     }
@@ -199,20 +206,6 @@ namespace
                      number (2, "Mix", 15, 1, 7), body, accent, variant);
     }
 
-    ModuleType plain (int category, Family family, const char* key, const char* display, const char* caption,
-                      juce::uint32 body, juce::uint32 accent, int variant)
-    {
-        ModuleType t;
-        t.category = category;
-        t.key = key;
-        t.display = display;
-        t.family = family;
-        t.caption = caption;
-        t.body = rgb (body);
-        t.accent = rgb (accent);
-        t.variant = variant;
-        return t;
-    }
 
     ParamSpec rate (int init) { return number (3, "Rate", 49, 1, init); }
     ParamSpec depth (int init) { return number (2, "Depth", 15, 1, init); }

@@ -200,6 +200,17 @@ TEST (DeviceBackupProgress, WrongCheckValuesAndLateAnswers)
     EXPECT_EQ (rig.device.getPatch (2).name, "Src2");
 }
 
+namespace
+{
+    /** A progress window that the user closes once the transfer has begun. */
+    void cancelAfterAFewPatches (BackupProgress& worker)
+    {
+        while (worker.advance() < 0.05f && ! worker.isDone())
+            juce::Thread::sleep (1);
+        worker.cancel();
+    }
+} // namespace
+
 TEST (DeviceBackupProgress, CancelStopsBeforeTheNextPatch)
 {
     Rig rig;
@@ -207,12 +218,7 @@ TEST (DeviceBackupProgress, CancelStopsBeforeTheNextPatch)
     faults.delayMs = 5;
     rig.device.setFaults (faults);
 
-    rig.worker.runProgressWindow = [] (BackupProgress& worker)
-    {
-        while (worker.advance() < 0.05f && ! worker.isDone())
-            juce::Thread::sleep (1);
-        worker.cancel();
-    };
+    rig.worker.runProgressWindow = cancelAfterAFewPatches;
 
     PatchSet destination;
     EXPECT_FALSE (rig.worker.backup (destination));
@@ -231,12 +237,7 @@ TEST (DeviceBackupProgress, CancelledRestoreStillEndsTheDump)
     faults.delayMs = 5;
     rig.device.setFaults (faults);
 
-    rig.worker.runProgressWindow = [] (BackupProgress& worker)
-    {
-        while (worker.advance() < 0.05f && ! worker.isDone())
-            juce::Thread::sleep (1);
-        worker.cancel();
-    };
+    rig.worker.runProgressWindow = cancelAfterAFewPatches;
 
     PatchSet source;
     fillSource (source);
