@@ -128,7 +128,7 @@ void VirtualM7c::turnKnob (int module, int param, int value)
 void VirtualM7c::sendEditBufferToHost()
 {
     std::lock_guard<std::mutex> lg (stateLock);
-    queueLocked (SysEx::editBufferDump (SysEx::encodeRecord (editBuffer.params.data(), editBuffer.name)));
+    queueLocked (SysEx::editBufferDump (SysEx::encodeRecordWithNameBytes (editBuffer.params.data(), editBuffer.name)));
 }
 
 void VirtualM7c::receiveFromHost (const uint8_t* data, size_t size)
@@ -190,8 +190,14 @@ void VirtualM7c::handle (const Bytes& message)
                 break;
             }
 
+            if (faults.staleDumpFirst && number > 0)
+            {
+                const auto& previous = patches[(size_t) number - 1];
+                queueLocked (SysEx::patchDataDump (number - 1, SysEx::encodeRecordWithNameBytes (previous.params.data(), previous.name)));
+            }
+
             const auto& patch = patches[(size_t) number];
-            auto dump = SysEx::patchDataDump (number, SysEx::encodeRecord (patch.params.data(), patch.name));
+            auto dump = SysEx::patchDataDump (number, SysEx::encodeRecordWithNameBytes (patch.params.data(), patch.name));
 
             if (faults.wrongCheck)
                 dump[dump.size() - 2] ^= 0x01;

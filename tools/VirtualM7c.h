@@ -35,6 +35,7 @@ public:
         bool wrongCheck = false;   // patch dumps carry a wrong check value
         int responseCode = 0;      // code of the response to accepted dumps and notifications
         size_t truncateTo = 0;     // when non-zero, every answer is cut to this many bytes
+        bool staleDumpFirst = false; // each patch dump is preceded by the previous patch's (a late answer)
     };
 
     /** Response code to a host patch dump whose check value is wrong, or that

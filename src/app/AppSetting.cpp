@@ -2,72 +2,36 @@
 #include "app/HelloWorldWindow.h"
 #include "documents/XmlPath.h"
 #include "platform/DataFolders.h"
-#include <limits>
 
 namespace T730
 {
 
 namespace
 {
-    /** A decimal number that fits an int (every value the writer can produce). */
-    bool parseDecimal (const juce::String& text, int& result)
+    bool readBool (const juce::XmlElement* root, const char* tag)
     {
-        const auto t = text.trim();
-        const bool negative = t.startsWithChar ('-');
-        const auto digits = negative || t.startsWithChar ('+') ? t.substring (1) : t;
-        if (digits.isEmpty() || ! digits.containsOnly ("0123456789") || digits.length() > 10)
-            return false;
-
-        const auto value = negative ? -digits.getLargeIntValue() : digits.getLargeIntValue();
-        if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-            return false;
-
-        result = (int) value;
-        return true;
+        return getElementInt (root, tag, 0) != 0;
     }
 
-    /** An integer key: missing gives the default, an empty element 0 (as the
-        program has always read it), anything else must be a decimal number. */
-    bool readInt (const juce::XmlElement* root, const char* tag, int defaultValue, int& result)
+    bool isDigits (const juce::String& text)
     {
-        const auto* element = findElement (root, tag);
-        if (element == nullptr)
-        {
-            result = defaultValue;
-            return true;
-        }
-
-        const auto text = getOwnText (element).trim();
-        if (text.isEmpty())
-        {
-            result = 0;
-            return true;
-        }
-
-        return parseDecimal (text, result);
-    }
-
-    bool readBool (const juce::XmlElement* root, const char* tag, bool& result)
-    {
-        int value = 0;
-        if (! readInt (root, tag, 0, value))
-            return false;
-
-        result = value != 0;
-        return true;
+        return text.isNotEmpty() && text.containsOnly ("0123456789");
     }
 } // namespace
 
 juce::String AppSetting::formatTime (juce::Time time)
 {
-    return time.formatted ("%Y%m%d_%H%M%S");
+    // The year is written with four digits whatever its value, so that the text
+    // keeps the fixed positions the reader takes it from.
+    return juce::String::formatted ("%04d%02d%02d_%02d%02d%02d",
+                                    juce::jlimit (0, 9999, time.getYear()), time.getMonth() + 1,
+                                    time.getDayOfMonth(), time.getHours(), time.getMinutes(),
+                                    time.getSeconds());
 }
 
 bool AppSetting::parseTime (const juce::String& text, juce::Time& result)
 {
-    if (text.length() != 15 || text[8] != '_'
-        || ! text.substring (0, 8).containsOnly ("0123456789")
-        || ! text.substring (9).containsOnly ("0123456789"))
+    if (text.length() != 15 || text[8] != '_' || ! isDigits (text.substring (0, 8)) || ! isDigits (text.substring (9)))
         return false;
 
     const auto number = [&text] (int start, int end) { return text.substring (start, end).getIntValue(); };
@@ -77,7 +41,13 @@ bool AppSetting::parseTime (const juce::String& text, juce::Time& result)
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60)
         return false;
 
-    result = juce::Time (year, month - 1, day, hour, minute, second, 0, true);
+    // A date the clock cannot represent (years far before 1970 come back shifted)
+    // is damage too: only a time that gives back its own text is taken.
+    const juce::Time time (year, month - 1, day, hour, minute, second, 0, true);
+    if (formatTime (time) != text)
+        return false;
+
+    result = time;
     return true;
 }
 
@@ -86,29 +56,26 @@ bool AppSetting::read (const juce::XmlElement* element)
     if (element == nullptr || ! element->hasTagName (rootTag))
         return false;
 
-    // Read into a copy so that a bad key leaves every field as it was.
-    AppSetting loaded (*this);
-    loaded.HostVersion = getElementText (element, "HostVersion");
-    loaded.CurrentProject = getElementText (element, "CurrentProject");
+    // Every key is read on its own: a damaged value gives what the integer reader
+    // makes of it (its leading number, or 0) and leaves the other keys as they are.
+    HostVersion = getElementText (element, "HostVersion");
+    EasyBoot = readBool (element, "EasyBoot");
+    WindowX = getElementInt (element, "WindowX", 0);
+    WindowY = getElementInt (element, "WindowY", 0);
+    CurrentProject = getElementText (element, "CurrentProject");
+    MasterLv = getElementInt (element, "MasterLv", 100);
+    Character = readBool (element, "Character");
+    DrummerX = getElementInt (element, "DrummerX", 0);
+    DrummerY = getElementInt (element, "DrummerY", 0);
+    BassistX = getElementInt (element, "BassistX", 0);
+    BassistY = getElementInt (element, "BassistY", 0);
 
-    bool ok = readBool (element, "EasyBoot", loaded.EasyBoot)
-              && readInt (element, "WindowX", 0, loaded.WindowX)
-              && readInt (element, "WindowY", 0, loaded.WindowY)
-              && readInt (element, "MasterLv", 100, loaded.MasterLv)
-              && readBool (element, "Character", loaded.Character)
-              && readInt (element, "DrummerX", 0, loaded.DrummerX)
-              && readInt (element, "DrummerY", 0, loaded.DrummerY)
-              && readInt (element, "BassistX", 0, loaded.BassistX)
-              && readInt (element, "BassistY", 0, loaded.BassistY);
-
+    // A time that is empty, missing or not of the written form leaves the field unchanged.
     const auto timeText = getElementText (element, "TimeLastDownloadInfo").trim();
-    if (ok && timeText.isNotEmpty())
-        ok = parseTime (timeText, loaded.TimeLastDownloadInfo);
+    juce::Time time;
+    if (parseTime (timeText, time))
+        TimeLastDownloadInfo = time;
 
-    if (! ok)
-        return false;
-
-    *this = loaded;
     return true;
 }
 

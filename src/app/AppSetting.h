@@ -15,16 +15,19 @@ public:
     AppSetting() = default;
 
     /** Reads the keys of a "Setting" element; a missing key takes its read default
-        (note: the two options then read as off). False, with every field left as
-        it was, for a null element, an element of another kind, or a key whose text
-        is not a number (or not a time, for TimeLastDownloadInfo). */
+        (note: the two options then read as off). Each key is read on its own: an
+        integer key takes the leading number of its text (0 when it has none) and a
+        TimeLastDownloadInfo that is not of the written form leaves the field as it
+        was. False, with every field left as it was, for a null element or an
+        element of another kind. */
     bool read (const juce::XmlElement* element) override;
 
     /** Takes the program version and the main window's position (when there is a
         main window), then appends the twelve keys in their fixed order. */
     bool write (juce::XmlElement* element) override;
 
-    /** The time text of the settings file: "%Y%m%d_%H%M%S" in local time. */
+    /** The time text of the settings file: "%Y%m%d_%H%M%S" in local time, the year
+        always written with four digits. */
     static juce::String formatTime (juce::Time time);
 
     /** Reads a time text of that form; false when it is not one. */

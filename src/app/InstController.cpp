@@ -21,6 +21,7 @@ namespace
     std::atomic<bool> audioReadyFlag { false };
 
     constexpr const char* errorLogName = "ErrLogM7c.log";
+    constexpr const char* damagedSettingsName = "OXAToolsM7c.damaged.xml";
     constexpr const char* logWelcome = "OXA Tools M7c log start:";
     constexpr double deviceSampleRate = 44100.0;
     constexpr int firstRunBlockSize = 441;
@@ -206,12 +207,16 @@ void InstController::loadSettings()
     if (! file.existsAsFile())
         return;
 
-    // A file that does not parse is as unreadable as one of the wrong kind:
-    // both are reported and leave the defaults in place.
+    // A file that does not parse is as unreadable as one of the wrong kind: both
+    // are reported and leave the defaults in place. The settings are written over
+    // it at exit, so the unreadable file is kept beside it first.
     OxXMLDocument document (file);
     auto* root = document.root();
     if (root == nullptr || ! settings.read (root))
+    {
         juce::Logger::writeToLog ("Failed reading setting file.");
+        file.copyFileTo (file.getSiblingFile (damagedSettingsName));
+    }
 
     request (SetMasterLevel, settings.MasterLv);
 }
@@ -330,6 +335,11 @@ bool InstController::openAudio()
     auto error = select (blockSize, false);
     if (error.isNotEmpty())
         error = select (firstRunBlockSize, false);
+
+    // A device left open at a rate the program cannot use would stay held (and
+    // playing at the wrong speed) although the opening failed.
+    if (error.isNotEmpty())
+        deviceManager.closeAudioDevice();
 
     return error.isEmpty();
 }

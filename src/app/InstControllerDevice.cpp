@@ -18,19 +18,6 @@ namespace T730
 
 namespace
 {
-    // The names the device's MIDI port goes by, tried in this order.
-    const juce::String& portName (int i)
-    {
-        static const juce::String names[] = {
-            juce::String (juce::CharPointer_UTF8 ("USB \xe3\x82\xaa\xe3\x83\xbc\xe3\x83\x87\xe3\x82\xa3\xe3\x82\xaa "
-                                                  "\xe3\x83\x87\xe3\x83\x90\xe3\x82\xa4\xe3\x82\xb9")),
-            "USB Audio Device",
-            "M7c"
-        };
-        return names[i];
-    }
-
-    constexpr int numPortNames = 3;
     constexpr int portSearchAttempts = 10;
     constexpr int portSearchPauseMs = 200;
 
@@ -52,7 +39,7 @@ namespace
         juce::Array<juce::MidiDeviceInfo> inputs;
 
         // Without a sequencer there is nothing to list (and ALSA complains on every call).
-        if (! platform::getMidiInputNames().isEmpty())
+        if (platform::hasMidiSequencer())
             inputs = juce::MidiInput::getAvailableDevices();
 
         return inputs;
@@ -89,6 +76,7 @@ void InstController::createDeviceLink()
 void InstController::startDeviceWatch()
 {
     devConnection.reset (new DevConnection (this));
+
     backup.reset (new BackupProgress (*midi));
 
     backup->runProgressWindow = [] (BackupProgress& worker)
@@ -96,6 +84,9 @@ void InstController::startDeviceWatch()
         TransferProgressListener listener (worker);
         runProgress (&listener, juce::TopLevelWindow::getActiveTopLevelWindow(), false);
     };
+    // Presence was sampled early in the start-up; a device plugged in or removed
+    // since then is not a change of the watcher's list, so it is checked once now.
+    devicePresenceChanged();
 }
 
 void InstController::stopDeviceWatch()
@@ -202,8 +193,9 @@ void InstController::openDeviceMidi()
     {
         bool connected = false;
 
-        for (int i = 0; i < numPortNames && ! connected; ++i)
-            connected = connectMidiPort (portName (i));
+        for (const auto& name : platform::getDevicePortSearchNames())
+            if (! connected)
+                connected = connectMidiPort (name);
 
         if (connected)
         {
@@ -244,8 +236,8 @@ void InstController::closeDeviceMidi()
 
     midiInputId.clear();
 
-    for (int i = 0; i < numPortNames; ++i)
-        disconnectMidiPort (portName (i));
+    for (const auto& name : platform::getDevicePortSearchNames())
+        disconnectMidiPort (name);
 
     deviceManager.setDefaultMidiOutputDevice ({});
 }

@@ -84,7 +84,10 @@ void BackupProgress::handleEvent (const MidiRecvEv* event)
         }
 
         case MidiRecvEv::patchData:
-            if (state.load() == 9)
+            // Only the dump of the patch asked for: a late answer to an earlier
+            // request (or a duplicate) names another slot and is not stored here.
+            if (state.load() == 9
+                && static_cast<const MidiRecvPatchDat*> (event)->patchNumber == requestedPatch.load())
             {
                 auto* patch = static_cast<const MidiRecvPatchDat*> (event);
                 receivedBuffer = patch->buffer;
@@ -181,6 +184,7 @@ void BackupProgress::run()
         }
         else
         {
+            requestedPatch = i;
             state = 9;
             midi.sendPatchDumpRequest (i);
 

@@ -85,6 +85,7 @@ private:
     std::atomic<int> index { 0 };           // written by the transfer thread
     std::atomic<int> count { 0 };           // written by the transfer thread
     std::atomic<int> deviceCount { 0 };     // written by the MIDI thread (state 3 -> 4)
+    std::atomic<int> requestedPatch { -1 }; // written by the transfer thread before state 9
 
     // Written by the MIDI thread in state 9 before it moves to 10; read by the
     // transfer thread after it saw 10. The buffer has its own lock.

@@ -6,12 +6,22 @@
 namespace T730
 {
 
+/** A name as the device stores it (8 bytes, one a character) turned into text:
+    each byte is the character of that code (0xE9 is "é"); control bytes are
+    left out, so only printable characters arrive. */
+juce::String nameFromDeviceBytes (const std::string& bytes);
+
+/** The device's bytes of a name, the reverse of nameFromDeviceBytes for every
+    character that can make (other characters go as the first byte of their
+    UTF-8 form, control characters are left out); at most 8 bytes. */
+std::string deviceBytesFromName (const juce::String& name);
+
 /** The patch record of an edit buffer (taken under the buffer's lock). */
 SysEx::PatchRecord makePatchRecord (const EditBuf& buffer);
 
 /** Reads a record into an edit buffer (under its lock): parameters 0..4 of
     each module from the record's fields, parameters 5..7 left as they are,
-    and the name (each stored byte is one character). */
+    and the name (nameFromDeviceBytes). */
 void readPatchRecord (const SysEx::PatchRecord& record, EditBuf& buffer);
 
 } // namespace T730

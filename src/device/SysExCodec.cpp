@@ -96,7 +96,7 @@ namespace
     };
 }
 
-PatchRecord encodeRecord (const int32_t* params, const std::string& utf8Name) noexcept
+PatchRecord encodeRecordWithNameBytes (const int32_t* params, const std::string& nameBytes) noexcept
 {
     PatchRecord record {};
     int position = 0;
@@ -116,20 +116,28 @@ PatchRecord encodeRecord (const int32_t* params, const std::string& utf8Name) no
         }
     }
 
-    size_t characters = 0;
+    for (size_t i = 0; i < nameBytes.size() && i < nameLength && nameBytes[i] != 0; ++i)
+        record[nameOffset + i] = (uint8_t) nameBytes[i];
 
-    for (size_t i = 0; i < utf8Name.size() && characters < nameLength; ++i)
+    record[recordSize - 1] = 0;
+    return record;
+}
+
+PatchRecord encodeRecord (const int32_t* params, const std::string& utf8Name) noexcept
+{
+    std::string bytes;
+
+    for (size_t i = 0; i < utf8Name.size() && bytes.size() < nameLength; ++i)
     {
         const auto byte = (uint8_t) utf8Name[i];
 
         if ((byte & 0xC0) == 0x80)   // continuation byte of a multi-byte character
             continue;
 
-        record[nameOffset + characters++] = byte;
+        bytes.push_back ((char) byte);
     }
 
-    record[recordSize - 1] = 0;
-    return record;
+    return encodeRecordWithNameBytes (params, bytes);
 }
 
 void decodeRecord (const PatchRecord& record, PatchFields& fields)

@@ -80,6 +80,10 @@ struct PatchFields
     byte of its UTF-8 form. */
 PatchRecord encodeRecord (const int32_t* params72, const std::string& utf8Name) noexcept;
 
+/** The same with the name given as the device's own bytes (the first 8, up to
+    the first 0), stored as they are: what was received is sent back unchanged. */
+PatchRecord encodeRecordWithNameBytes (const int32_t* params72, const std::string& nameBytes) noexcept;
+
 /** Reads the 45 fields back into parameters 0..4 of each module (width 0
     gives 0; parameters 5..7 are left alone) and the name bytes up to the first
     0. `fields.params` keeps whatever it held in the positions not carried. */

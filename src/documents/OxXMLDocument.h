@@ -39,7 +39,16 @@ private:
 };
 
 /** The document text of an element: XML declaration of version "1.0" with
-    encoding "UTF-8", then the element tree. */
+    encoding "UTF-8", then the element tree. Characters that XML 1.0 does not
+    allow in a document (control characters other than tab, line feed and
+    carriage return, U+FFFE, U+FFFF) are left out, so that every document the
+    program writes reads back. */
 juce::String createDocumentText (const juce::XmlElement& root);
+
+/** True for the characters XML 1.0 allows in a document. */
+bool isXmlCharacter (juce::juce_wchar c) noexcept;
+
+/** The text without the characters XML 1.0 does not allow. */
+juce::String withoutDisallowedCharacters (const juce::String& text);
 
 } // namespace T730

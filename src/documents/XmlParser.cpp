@@ -22,11 +22,22 @@ public:
 
     std::unique_ptr<juce::XmlElement> takeRoot() { return std::move (root); }
 
+    bool tooDeep = false;
+
 private:
     static void XMLCALL onStart (void* userData, const XML_Char* name, const XML_Char** attributes)
     {
         auto& self = *static_cast<TreeBuilder*> (userData);
         self.flushText();
+
+        // The element tree is freed (and walked) one call per level: a document
+        // nested deeper than any the program writes is refused before it is built.
+        if (self.stack.size() >= (size_t) maxXmlDepth)
+        {
+            self.tooDeep = true;
+            XML_StopParser (self.parser, XML_FALSE);
+            return;
+        }
 
         auto* element = new juce::XmlElement (juce::String::fromUTF8 (name));
 
@@ -104,8 +115,15 @@ std::unique_ptr<juce::XmlElement> parseXmlData (const void* data, size_t size)
 
     TreeBuilder builder (parser.get());
 
-    if (XML_Parse (parser.get(), static_cast<const char*> (data), (int) size, XML_TRUE) == XML_STATUS_ERROR)
+    if (XML_Parse (parser.get(), static_cast<const char*> (data), (int) size, XML_TRUE) != XML_STATUS_OK
+        || builder.tooDeep)
     {
+        if (builder.tooDeep)
+        {
+            lastParseError = "elements nested deeper than " + juce::String (maxXmlDepth) + " levels";
+            return {};
+        }
+
         lastParseError = juce::String (XML_ErrorString (XML_GetErrorCode (parser.get())))
                          + " at line " + juce::String ((juce::int64) XML_GetCurrentLineNumber (parser.get()));
         return {};

@@ -18,8 +18,14 @@ namespace T730
     - comments, processing instructions and the document type are skipped;
     - external entities are never loaded.
 
+    - documents nested deeper than maxXmlDepth elements are refused.
+
     Anything that is not a complete, well-formed document (truncated text,
     invalid UTF-8, bad character references, trailing garbage) gives null. */
+/** The deepest nesting of elements a document may have; the program's own
+    documents stay below ten levels. */
+constexpr int maxXmlDepth = 128;
+
 std::unique_ptr<juce::XmlElement> parseXmlText (const juce::String& text);
 
 /** The same from raw bytes (the encoding is taken from the declaration, UTF-8

@@ -1,5 +1,7 @@
 #include "documents/XmlPath.h"
 
+#include <limits>
+
 namespace T730
 {
 
@@ -28,6 +30,15 @@ juce::StringArray splitAt (const juce::String& text, juce::juce_wchar separator)
 
 namespace
 {
+/** The index of the attribute with this name, its case disregarded like tag names; -1 when absent. */
+int findAttribute (const juce::XmlElement& child, const juce::String& name)
+{
+    for (int i = 0; i < child.getNumAttributes(); ++i)
+        if (child.getAttributeName (i).equalsIgnoreCase (name))
+            return i;
+    return -1;
+}
+
 bool passesSelectors (const juce::XmlElement& child, const juce::StringArray& pieces)
 {
     for (int i = 1; i < pieces.size(); ++i)
@@ -36,7 +47,8 @@ bool passesSelectors (const juce::XmlElement& child, const juce::StringArray& pi
         if (parts.size() != 2)
             continue;
 
-        if (child.hasAttribute (parts[0]) && child.getStringAttribute (parts[0]) != parts[1])
+        const auto index = findAttribute (child, parts[0]);
+        if (index >= 0 && child.getAttributeValue (index) != parts[1])
             return false;
     }
     return true;
@@ -112,12 +124,40 @@ juce::String getElementSelectText (const juce::XmlElement* element, const juce::
     return getOwnText (findElementSelect (element, path));
 }
 
+int readLeadingInt (const juce::String& text) noexcept
+{
+    auto p = text.getCharPointer();
+    while (juce::CharacterFunctions::isWhitespace (*p))
+        ++p;
+
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+
+    // Accumulated in 64 bits and held at the int range, so that a long run of
+    // digits neither overflows nor wraps round to a small number.
+    juce::int64 value = 0;
+    while (juce::CharacterFunctions::isDigit (*p))
+    {
+        value = value * 10 + (*p - '0');
+        if (value > (juce::int64) std::numeric_limits<int>::max() + 1)
+            value = (juce::int64) std::numeric_limits<int>::max() + 1;
+        ++p;
+    }
+
+    if (negative)
+        value = -value;
+
+    return (int) juce::jlimit ((juce::int64) std::numeric_limits<int>::min(),
+                               (juce::int64) std::numeric_limits<int>::max(), value);
+}
+
 int getElementInt (const juce::XmlElement* element, const juce::String& path, int defaultValue)
 {
     auto* found = findElement (element, path);
     if (found == nullptr)
         return defaultValue;
-    return getOwnText (found).getIntValue();
+    return readLeadingInt (getOwnText (found));
 }
 
 juce::XmlElement* addTextChild (juce::XmlElement* parent, const juce::String& tag, const juce::String& text)

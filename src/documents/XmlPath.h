@@ -15,8 +15,8 @@ juce::XmlElement* findElement (const juce::XmlElement* element, const juce::Stri
 
 /** Like findElement, but each step may carry ","-separated selectors of the
     form name=value ("RecorderFile,idx=1"). A child passes a step when every
-    selector that is of that form and names an attribute the child has matches
-    exactly; the first child that passes is taken. */
+    selector that is of that form and names an attribute the child has (the
+    name's case disregarded) matches exactly; the first child that passes is taken. */
 juce::XmlElement* findElementSelect (const juce::XmlElement* element, const juce::String& path);
 
 /** The concatenated direct text children of an element (text of nested elements excluded). */
@@ -28,8 +28,13 @@ juce::String getElementText (const juce::XmlElement* element, const juce::String
 /** Text at the selector path, "" when not found. */
 juce::String getElementSelectText (const juce::XmlElement* element, const juce::String& path);
 
+/** The leading integer of a text as JUCE's integer parsing reads it (leading
+    spaces and a sign allowed, digits up to the first non-digit, no digits give 0),
+    held at the int range instead of overflowing. */
+int readLeadingInt (const juce::String& text) noexcept;
+
 /** The integer at the path; the default when the element is missing. A present
-    element is read with JUCE's integer parsing, so an empty element gives 0. */
+    element is read with readLeadingInt, so an empty element gives 0. */
 int getElementInt (const juce::XmlElement* element, const juce::String& path, int defaultValue);
 
 /** Appends a child element `tag` holding one text node (even when the text is empty). */

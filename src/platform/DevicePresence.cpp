@@ -3,12 +3,39 @@
 namespace T730::platform
 {
 
+namespace
+{
+    std::function<juce::StringArray()>& nameSource()
+    {
+        static std::function<juce::StringArray()> source;
+        return source;
+    }
+}
+
+bool hasMidiSequencer()
+{
+    return juce::File ("/dev/snd/seq").exists();
+}
+
+void setMidiInputNameSource (std::function<juce::StringArray()> source)
+{
+    nameSource() = std::move (source);
+}
+
+juce::StringArray getDevicePortSearchNames()
+{
+    return { "M7c" };
+}
+
 juce::StringArray getMidiInputNames()
 {
+    if (auto& source = nameSource())
+        return source();
+
     juce::StringArray names;
 
     // Asking JUCE without a sequencer makes ALSA print an error on every call.
-    if (! juce::File ("/dev/snd/seq").exists())
+    if (! hasMidiSequencer())
         return names;
 
     for (const auto& device : juce::MidiInput::getAvailableDevices())

@@ -124,31 +124,42 @@ TEST (AppSetting, TimeIsReadAndWrittenInLocalTime)
     EXPECT_EQ (back.TimeLastDownloadInfo.toMilliseconds(), 0);
 }
 
-TEST (AppSetting, BadRecordIsRefusedAndChangesNothing)
+TEST (AppSetting, ARecordOfAnotherKindIsRefusedAndChangesNothing)
 {
-    const char* bad[] = {
-        "<Other><MasterLv>5</MasterLv></Other>",
-        "<Setting><MasterLv>5</MasterLv><WindowX>left</WindowX></Setting>",
-        "<Setting><MasterLv>loud</MasterLv></Setting>",
-        "<Setting><EasyBoot>yes</EasyBoot></Setting>",
-        "<Setting><DrummerY>12.5</DrummerY></Setting>",
-        "<Setting><BassistX>99999999999</BassistX></Setting>",
-        "<Setting><TimeLastDownloadInfo>2009-03-15 14:25</TimeLastDownloadInfo></Setting>",
-        "<Setting><TimeLastDownloadInfo>20091315_142507</TimeLastDownloadInfo></Setting>",
-    };
+    auto s = changedSettings();
+    EXPECT_FALSE (s.read (parse ("<Other><MasterLv>5</MasterLv></Other>").get()));
+    EXPECT_EQ (s.MasterLv, 73);
+    EXPECT_EQ (s.WindowX, -12);
 
-    for (const auto* text : bad)
-    {
-        auto s = changedSettings();
-        EXPECT_FALSE (s.read (parse (text).get())) << text;
-        EXPECT_EQ (s.MasterLv, 73) << text;
-        EXPECT_EQ (s.WindowX, -12) << text;
-        EXPECT_FALSE (s.EasyBoot) << text;
-    }
+    AppSetting fresh;
+    EXPECT_FALSE (fresh.read (nullptr));
+    EXPECT_FALSE (fresh.write (nullptr));
+}
 
-    AppSetting s;
-    EXPECT_FALSE (s.read (nullptr));
-    EXPECT_FALSE (s.write (nullptr));
+TEST (AppSetting, ADamagedKeyIsReadOnItsOwnAndTheOthersKeepTheirValues)
+{
+    auto s = changedSettings();
+    ASSERT_TRUE (s.read (parse ("<Setting><MasterLv>80dB</MasterLv><WindowX>left</WindowX>"
+                                "<WindowY> -7 px</WindowY><CurrentProject>/x/Set</CurrentProject>"
+                                "<EasyBoot>yes</EasyBoot><Character>2</Character>"
+                                "<DrummerY>12.5</DrummerY><BassistX>99999999999</BassistX>"
+                                "<BassistY>-99999999999</BassistY>"
+                                "<TimeLastDownloadInfo>2009-03-15 14:25</TimeLastDownloadInfo></Setting>")
+                             .get()));
+    EXPECT_EQ (s.MasterLv, 80);
+    EXPECT_EQ (s.WindowX, 0);
+    EXPECT_EQ (s.WindowY, -7);
+    EXPECT_EQ (s.CurrentProject, "/x/Set");
+    EXPECT_FALSE (s.EasyBoot);
+    EXPECT_TRUE (s.Character);
+    EXPECT_EQ (s.DrummerY, 12);
+    EXPECT_EQ (s.BassistX, std::numeric_limits<int>::max());
+    EXPECT_EQ (s.BassistY, std::numeric_limits<int>::min());
+    EXPECT_EQ (s.TimeLastDownloadInfo, juce::Time (2011, 6, 30, 23, 59, 58, 0, true)) << "a damaged time leaves the field";
+
+    // Impossible dates are damage too.
+    ASSERT_TRUE (s.read (parse ("<Setting><TimeLastDownloadInfo>20091315_142507</TimeLastDownloadInfo></Setting>").get()));
+    EXPECT_EQ (s.TimeLastDownloadInfo, juce::Time (2011, 6, 30, 23, 59, 58, 0, true));
 }
 
 TEST (AppSetting, EveryIntTheWriterProducesReadsBack)
@@ -172,9 +183,41 @@ TEST (AppSetting, EveryIntTheWriterProducesReadsBack)
     ASSERT_TRUE (s.read (parse ("<Setting><MasterLv>+42</MasterLv><WindowX> -7 </WindowX></Setting>").get()));
     EXPECT_EQ (s.MasterLv, 42);
     EXPECT_EQ (s.WindowX, -7);
+}
 
-    EXPECT_FALSE (s.read (parse ("<Setting><WindowY>2147483648</WindowY></Setting>").get()));
-    EXPECT_FALSE (s.read (parse ("<Setting><WindowY>-</WindowY></Setting>").get()));
+TEST (AppSetting, EveryTimeTheWriterProducesReadsBack)
+{
+    // A stored year of 309 was read, written back as "3090125_142507" and refused
+    // at the next start, which then dropped the whole file.
+    const auto reproducer = juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("Settings/year-0309-not-rereadable.xml");
+    ASSERT_TRUE (reproducer.existsAsFile());
+    const juce::Time times[] = { juce::Time(), juce::Time (1999, 11, 31, 23, 59, 59, 0, true),
+                                 juce::Time (2038, 0, 19, 3, 14, 8, 0, true), juce::Time (2100, 1, 28, 0, 0, 0, 0, true) };
+
+    std::vector<AppSetting> starts (1);
+    ASSERT_TRUE (starts[0].read (parseXmlFile (reproducer).get()));
+    for (auto time : times)
+    {
+        starts.emplace_back();
+        starts.back().TimeLastDownloadInfo = time;
+    }
+
+    for (auto s : starts)
+    {
+        juce::XmlElement first (AppSetting::rootTag);
+        ASSERT_TRUE (s.write (&first));
+        const auto text = getElementText (&first, "TimeLastDownloadInfo");
+        EXPECT_EQ (text.length(), 15) << text;
+
+        AppSetting back;
+        back.TimeLastDownloadInfo = juce::Time (2001, 0, 1, 0, 0, 0, 0, true);
+        ASSERT_TRUE (back.read (&first));
+        EXPECT_EQ (back.TimeLastDownloadInfo, s.TimeLastDownloadInfo) << text;
+
+        juce::XmlElement second (AppSetting::rootTag);
+        ASSERT_TRUE (back.write (&second));
+        EXPECT_EQ (getElementText (&second, "TimeLastDownloadInfo"), text);
+    }
 }
 
 TEST (AppSetting, TimeTextIsTheLocalClockOfTheMachine)

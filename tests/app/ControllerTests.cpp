@@ -3,6 +3,7 @@
 #include "app/InstContMes.h"
 #include <thread>
 #include "documents/XmlParser.h"
+#include "documents/XmlPath.h"
 #include "platform/DataFolders.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
@@ -88,13 +89,12 @@ TEST_F (AppGuiController, AllFoldersPresentIsNoFirstRunAndAnEmptiedFolderIsNotRe
     EXPECT_FALSE (user ("song/factory.txt").exists());
 }
 
-TEST_F (AppGuiController, BadSettingsFilesStartWithDefaultsLogTheFailureAndAreRewritten)
+TEST_F (AppGuiController, UnreadableSettingsFilesStartWithDefaultsAreKeptAsideAndRewritten)
 {
     makeUserFolders();
     const char* bad[] = {
         "this is not a document",
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Toolset><MasterLv>5</MasterLv></Toolset>",
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Setting><MasterLv>5</MasterLv><WindowX>far</WindowX></Setting>",
         "<Setting><MasterLv>5",
     };
 
@@ -102,6 +102,7 @@ TEST_F (AppGuiController, BadSettingsFilesStartWithDefaultsLogTheFailureAndAreRe
     {
         const auto file = user ("setting/OXAToolsM7c.xml");
         ASSERT_TRUE (file.replaceWithText (text));
+        const auto damaged = file.loadFileAsString();
         user ("setting/ErrLogM7c.log").deleteFile();
         {
             InstController controller;
@@ -111,11 +112,40 @@ TEST_F (AppGuiController, BadSettingsFilesStartWithDefaultsLogTheFailureAndAreRe
             EXPECT_TRUE (s.Character) << text;
         }
         EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed reading setting file.")) << text;
+        EXPECT_EQ (user ("setting/OXAToolsM7c.damaged.xml").loadFileAsString(), damaged)
+            << "what could not be read is kept";
 
         auto root = parseXmlFile (file);
         ASSERT_NE (root, nullptr) << text;
         EXPECT_EQ (apptest::childTags (*root), apptest::settingKeys()) << text;
     }
+}
+
+TEST_F (AppGuiController, ADamagedKeyCostsOnlyThatKeyAndTheFileIsRewrittenWithTheValuesUsed)
+{
+    makeUserFolders();
+    const auto file = user ("setting/OXAToolsM7c.xml");
+    ASSERT_TRUE (file.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Setting><EasyBoot>1</EasyBoot>"
+                                       "<WindowX>far</WindowX><WindowY>40</WindowY>"
+                                       "<CurrentProject>Kept</CurrentProject><MasterLv>80dB</MasterLv>"
+                                       "<Character>1</Character><TimeLastDownloadInfo>15 March</TimeLastDownloadInfo>"
+                                       "<DrummerX>12</DrummerX></Setting>"));
+    user ("toolsets/Kept").createDirectory();
+    ASSERT_TRUE (user ("toolsets/Kept.xml").replaceWithText ("<Project><Name>Kept</Name></Project>"));
+    {
+        InstController controller;
+        const auto& s = controller.getSettings();
+        EXPECT_EQ (s.MasterLv, 80);
+        EXPECT_EQ (s.DrummerX, 12);
+        EXPECT_EQ (juce::File (s.CurrentProject).getFileName(), "Kept");
+    }
+    EXPECT_FALSE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed reading setting file."));
+
+    auto root = parseXmlFile (file);
+    ASSERT_NE (root, nullptr);
+    EXPECT_EQ (getElementText (root.get(), "MasterLv"), "80");
+    EXPECT_EQ (getElementText (root.get(), "DrummerX"), "12");
+    EXPECT_TRUE (getElementText (root.get(), "CurrentProject").endsWith ("Kept"));
 }
 
 TEST_F (AppGuiController, StoredSettingsAreLoadedAndAMissingFileLogsNothing)
@@ -397,6 +427,8 @@ TEST_F (AppGuiController, ADeviceThatCannotRunAt44100IsNotTakenAsOpened)
 
         controller.openDeviceIO (true, false);
         EXPECT_FALSE (isAudioReady()) << "the engine runs at 44100 Hz only";
+        EXPECT_FALSE (audio->open) << "a device at the wrong rate is not left open";
+        EXPECT_EQ (controller.getDeviceManager().getCurrentAudioDevice(), nullptr);
     }
     EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
 }

@@ -8,6 +8,9 @@
 #include "app/ZIPDecompressionThread.h"
 #include "documents/Archive.h"
 #include "documents/Project.h"
+#include "documents/XmlParser.h"
+#include "documents/SafeFileWriter.h"
+#include "documents/PatchSet.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -92,6 +95,48 @@ TEST_F (AppToolSet, SaveThenLoadRoundTripsAndRestartsTheHistory)
 
     oxatest::pumpMessagesUntil ({}, 50);
     EXPECT_EQ (controller.updates, (std::vector<int> { 0xffff }));
+}
+
+TEST_F (AppToolSet, ControlCharactersInStoredTextsAreLeftOutAndEverythingElseReadsBack)
+{
+    // JUCE writes these as character references that no reader accepts: a name
+    // holding one made the whole tool set (or settings file) unreadable.
+    const juce::String forbidden = juce::String::charToString (0x01) + juce::String::charToString (0x1B)
+                                   + juce::String::charToString (0xFFFE);
+    project.Name = "Set" + forbidden + " One";
+    project.PreCount = 3;
+
+    const auto folder = toolSetFolder ("Controls");
+    ASSERT_TRUE (toolSet.saveWithHistoryReset (folder));
+    project.reset();
+    ASSERT_TRUE (toolSet.loadToolSet (folder)) << "the saved tool set loads again";
+    EXPECT_EQ (project.Name, "Set One");
+    EXPECT_EQ (project.PreCount, 3);
+
+    PatchSet group;
+    group.Name = "Group" + forbidden;
+    group.patches[0].edit.name = "P" + forbidden + "1";
+    group.count = 1;
+    juce::XmlElement groupRoot ("PatchSet");
+    ASSERT_TRUE (group.write (&groupRoot));
+    const auto groupFile = toolSetFolder ("ControlsGroup.xml");
+    ASSERT_TRUE (writeXmlDocument (groupFile, groupRoot));
+    PatchSet back;
+    ASSERT_TRUE (back.read (parseXmlFile (groupFile).get())) << getLastXmlParseError();
+    EXPECT_EQ (back.Name, "Group");
+    EXPECT_EQ (back.patches[0].edit.name, "P1");
+
+    AppSetting stored;
+    stored.CurrentProject = "/home/a" + forbidden + "/Set";
+    juce::XmlElement settingRoot (AppSetting::rootTag);
+    ASSERT_TRUE (stored.write (&settingRoot));
+    const auto settingFile = toolSetFolder ("ControlsSetting.xml");
+    ASSERT_TRUE (writeXmlDocument (settingFile, settingRoot));
+    AppSetting read;
+    read.MasterLv = 1;
+    ASSERT_TRUE (read.read (parseXmlFile (settingFile).get()));
+    EXPECT_EQ (read.CurrentProject, "/home/a/Set");
+    EXPECT_EQ (read.MasterLv, stored.MasterLv) << "the other keys were read too";
 }
 
 TEST_F (AppToolSet, DocumentsThatDoNotLoadLeaveTheToolSetIntact)

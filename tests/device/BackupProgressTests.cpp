@@ -1,5 +1,6 @@
 #include "VirtualM7c.h"
 #include "device/BackupProgress.h"
+#include "device/PatchRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,53 @@ TEST (DeviceBackupProgress, BackupCopiesEveryPatchOfTheDevice)
         for (int k = 0; k < EditBuf::numParams; ++k)
             ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
     }
+}
+
+TEST (DeviceBackupProgress, ALateDumpOfAnotherPatchIsNotStoredInTheSlotAskedFor)
+{
+    Rig rig;
+    rig.device.fillWithTestPatches (7);
+    auto faults = rig.device.getFaults();
+    faults.staleDumpFirst = true;
+    rig.device.setFaults (faults);
+    PatchSet destination;
+
+    ASSERT_TRUE (rig.worker.backup (destination)) << rig.worker.getErrorMessage();
+
+    for (int i = 0; i < PatchSet::numPatches; ++i)
+    {
+        const auto stored = rig.device.getPatch (i);
+        const auto& edit = destination.patches[(size_t) i].edit;
+        ASSERT_EQ (edit.name, juce::String (stored.name)) << i;
+        for (int k = 0; k < EditBuf::numParams; ++k)
+            ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
+    }
+}
+
+TEST (DeviceBackupProgress, NameBytesComeBackUnchangedAndControlBytesNeverArrive)
+{
+    Rig rig;
+    SysEx::PatchFields high, controls;
+    high.name = "\xE9\x20\x85\xFF";           // 0x85 is a C1 control
+    controls.name = "\x01Set\x1B\x7F!";
+    rig.device.setPatch (0, high);
+    rig.device.setPatch (1, controls);
+
+    PatchSet group;
+    ASSERT_TRUE (rig.worker.backup (group)) << rig.worker.getErrorMessage();
+    const juce::String e9 = juce::String::charToString (0xE9), ff = juce::String::charToString (0xFF);
+    EXPECT_EQ (group.patches[0].edit.name, e9 + " " + ff);
+    EXPECT_EQ (group.patches[1].edit.name, "Set!");
+
+    // Sent back, the printable bytes are the ones received (they used to become C3 20 C2 C3).
+    ASSERT_TRUE (rig.worker.restore (group, 2)) << rig.worker.getErrorMessage();
+    rig.device.waitUntilIdle();
+    EXPECT_EQ (rig.device.getPatch (0).name, "\xE9\x20\xFF");
+    EXPECT_EQ (rig.device.getPatch (1).name, "Set!");
+
+    // Characters the device bytes cannot hold go as the first byte of their UTF-8 form.
+    EXPECT_EQ (deviceBytesFromName (juce::String::charToString (0x263A) + "ok"), "\xE2ok");
+    EXPECT_EQ (deviceBytesFromName ("TooLongName"), "TooLongN");
 }
 
 TEST (DeviceBackupProgress, RestoreOfFiftySendsFiftyDumpsThenTheEnd)

@@ -195,6 +195,40 @@ TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
     EXPECT_EQ (copies, 2000);
 }
 
+TEST_F (DeviceGuiController, ADeviceThatComesOrGoesDuringStartUpIsNoticedOnceTheWatcherRuns)
+{
+    // The controller samples presence early in its start-up and the watcher takes
+    // its first list much later: a change in between used to become the baseline.
+    struct Source
+    {
+        int calls = 0;
+        int presentFromCall = 0, absentFromCall = 1 << 30;
+        juce::StringArray operator()()
+        {
+            ++calls;
+            return calls >= presentFromCall && calls < absentFromCall ? juce::StringArray { "M7c MIDI 1" }
+                                                                       : juce::StringArray {};
+        }
+    };
+
+    {
+        auto source = std::make_shared<Source>();
+        source->presentFromCall = 2;   // plugged in after the first look
+        platform::setMidiInputNameSource ([source] { return (*source)(); });
+        InstController controller;
+        EXPECT_EQ (controller.request (IsDeviceConnected), requestTrue);
+    }
+    {
+        auto source = std::make_shared<Source>();
+        source->presentFromCall = 1;
+        source->absentFromCall = 2;    // removed after the first look
+        platform::setMidiInputNameSource ([source] { return (*source)(); });
+        InstController controller;
+        EXPECT_EQ (controller.request (IsDeviceConnected), requestFalse);
+    }
+    platform::setMidiInputNameSource ({});
+}
+
 TEST_F (DeviceGuiController, ShutDownTellsTheDeviceThatEditingEnds)
 {
     // The device end of the cable outlives the controller; its link lets go of it when deleted.

@@ -1,3 +1,4 @@
+#include "device/MidiPortSearch.h"
 #include "platform/DevicePresence.h"
 
 #include <gtest/gtest.h>
@@ -32,4 +33,20 @@ TEST (DevicePresence, TheListenerHearsOfEveryChangeOfTheMidiInputs)
     EXPECT_TRUE (T730::platform::isM7cPortName ("M7c"));
     EXPECT_TRUE (T730::platform::isM7cPortName ("M7c MIDI 1"));
     EXPECT_FALSE (T730::platform::isM7cPortName ("m7c"));   // the device's own spelling only
+}
+
+TEST (DevicePresence, OnlyTheDevicesOwnPortsAreSearchedNeverAGenericName)
+{
+    // Another USB MIDI interface on the same machine carries the generic name.
+    const juce::StringArray inputs { "USB Audio Device", "2- USB Audio Device", "M7c MIDI 1" };
+
+    juce::Array<int> tried;
+    for (const auto& name : T730::platform::getDevicePortSearchNames())
+        for (int index : T730::findPortCandidates (inputs, name))
+            tried.addIfNotAlreadyThere (index);
+
+    EXPECT_EQ (tried, juce::Array<int> ({ 2 }));
+
+    for (const auto& name : T730::platform::getDevicePortSearchNames())
+        EXPECT_TRUE (T730::findPortCandidates ({ "USB Audio Device" }, name).isEmpty()) << name;
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "documents/OxXMLDocument.h"
 #include "documents/UserData.h"
@@ -190,4 +191,73 @@ TEST (DocumentsXmlParser, EveryTruncationOfARealDocumentIsRefused)
         ++checked;
     }
     EXPECT_GT (checked, 200);
+}
+
+TEST (DocumentsXmlPath, SelectorAttributeNamesMatchWithoutRegardToCase)
+{
+    OxXMLDocument doc { juce::String ("<Files><RecorderFile IDX=\"0\">first</RecorderFile>"
+                                      "<RecorderFile Idx=\"1\">second</RecorderFile></Files>") };
+    EXPECT_EQ (getElementSelectText (doc.root(), "RecorderFile,idx=1"), "second");
+    EXPECT_EQ (getElementSelectText (doc.root(), "RecorderFile,idx=0"), "first");
+    EXPECT_EQ (getElementSelectText (doc.root(), "RecorderFile,idx=2"), "");
+}
+
+TEST (DocumentsXmlPath, IntegersReadTheirLeadingNumberAndHoldAtTheIntRange)
+{
+    EXPECT_EQ (readLeadingInt ("80dB"), 80);
+    EXPECT_EQ (readLeadingInt ("  -12 px"), -12);
+    EXPECT_EQ (readLeadingInt ("+7"), 7);
+    EXPECT_EQ (readLeadingInt ("loud"), 0);
+    EXPECT_EQ (readLeadingInt (""), 0);
+    EXPECT_EQ (readLeadingInt ("-"), 0);
+    EXPECT_EQ (readLeadingInt ("2147483647"), 2147483647);
+    EXPECT_EQ (readLeadingInt ("2147483648"), 2147483647);
+    EXPECT_EQ (readLeadingInt ("-2147483648"), std::numeric_limits<int>::min());
+    EXPECT_EQ (readLeadingInt ("99999999999999999999999"), 2147483647);
+    EXPECT_EQ (readLeadingInt ("-99999999999999999999999"), std::numeric_limits<int>::min());
+}
+
+TEST (DocumentsXmlWriter, CharactersADocumentCannotHoldAreLeftOutSoItReadsBack)
+{
+    const juce::String forbidden = juce::String::charToString (0x01) + juce::String::charToString (0x1B)
+                                   + juce::String::charToString (0xFFFE);
+    const juce::String kept = juce::String::charToString (0xE9) + "\t" + juce::String::charToString (0x1F3B8)
+                              + " & <co> \"&#1;\"";
+
+    juce::XmlElement root ("Project");
+    addTextChild (&root, "Name", "Set" + forbidden + " one" + kept);
+    addIndexedTextChild (&root, "RecorderFile", "idx", 0, forbidden + "take");
+    root.setAttribute ("note", "a" + forbidden + "b");
+
+    const auto text = createDocumentText (root);
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    auto back = parseXmlText (text);
+    ASSERT_NE (back, nullptr) << getLastXmlParseError() << "\n" << text;
+    EXPECT_EQ (getElementText (back.get(), "Name"), "Set one" + kept);
+    EXPECT_EQ (getElementSelectText (back.get(), "RecorderFile,idx=0"), "take");
+    EXPECT_EQ (back->getStringAttribute ("note"), "ab");
+}
+
+TEST (DocumentsXmlParser, DeeplyNestedDocumentsAreRefusedWithoutRecursingPerLevel)
+{
+    const auto nested = [] (int depth)
+    {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "<e>";
+        text += "x";
+        for (int i = 0; i < depth; ++i)
+            text += "</e>";
+        return juce::String (text);
+    };
+
+    EXPECT_NE (parseXmlText (nested (maxXmlDepth)), nullptr);
+    EXPECT_EQ (parseXmlText (nested (maxXmlDepth + 1)), nullptr);
+    EXPECT_TRUE (getLastXmlParseError().contains ("nested"));
+
+    // 300 000 unclosed levels (2 MB) used to overflow the stack when the tree was freed.
+    const auto reproducer = juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("Xml/deep-nesting-300000-unclosed.xml");
+    ASSERT_TRUE (reproducer.existsAsFile());
+    EXPECT_EQ (parseXmlFile (reproducer), nullptr);
+    EXPECT_EQ (parseXmlText (nested (300000)), nullptr);
 }
