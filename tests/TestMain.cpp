@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 
 int main (int argc, char** argv)
 {
@@ -14,7 +15,13 @@ int main (int argc, char** argv)
     std::string pattern = std::string (base != nullptr && *base != 0 ? base : "/tmp") + "/oxa-tests-XXXXXX";
     const bool ownTemp = ::mkdtemp (pattern.data()) != nullptr;
     if (ownTemp)
+    {
         ::setenv ("TMPDIR", pattern.c_str(), 1);
+        // The program's private work folder lives in the cache folder: one per test process too.
+        const auto cache = pattern + "/cache";
+        if (::mkdir (cache.c_str(), 0700) == 0)
+            ::setenv ("XDG_CACHE_HOME", cache.c_str(), 1);
+    }
 
     int result = 0;
     {

@@ -174,6 +174,8 @@ void VirtualM7c::handle (const Bytes& message)
 
         case SysEx::Command::allDataDump:
         case SysEx::Command::endOfData:
+            if (command == SysEx::Command::endOfData && faults.ignoreEndOfData)
+                break;
             queueLocked (SysEx::response (faults.responseCode));
             break;
 

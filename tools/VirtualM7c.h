@@ -36,6 +36,7 @@ public:
         int responseCode = 0;      // code of the response to accepted dumps and notifications
         size_t truncateTo = 0;     // when non-zero, every answer is cut to this many bytes
         bool staleDumpFirst = false; // each patch dump is preceded by the previous patch's (a late answer)
+        bool ignoreEndOfData = false; // the end of data notification gets no response
     };
 
     /** Response code to a host patch dump whose check value is wrong, or that

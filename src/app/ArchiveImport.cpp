@@ -5,6 +5,7 @@
 #include "app/ZIPDecompressionThread.h"
 #include "documents/Archive.h"
 #include "documents/Project.h"
+#include "platform/Platform.h"
 
 namespace T730
 {
@@ -28,7 +29,9 @@ ArchiveImport::ArchiveImport (const Folders& foldersToUse, UserDialogs& dialogsT
 
 juce::File ArchiveImport::getDefaultWorkFolder()
 {
-    return juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("OXA Tools Temporary");
+    // Inside the user's own cache folder, which only this user can enter.
+    const auto cache = platform::getPrivateCacheFolder();
+    return cache == juce::File() ? juce::File() : cache.getChildFile ("OXA Tools Temporary");
 }
 
 juce::String ArchiveImport::describe (Outcome outcome)
@@ -44,21 +47,7 @@ juce::String ArchiveImport::describe (Outcome outcome)
 
 bool ArchiveImport::copyFolder (const juce::File& source, const juce::File& target)
 {
-    // juce::File::copyDirectoryTo looks the names up as paths, so a file or
-    // folder named "~" would be copied into the home folder.
-    if (! source.isDirectory() || ! target.createDirectory())
-        return false;
-
-    bool ok = true;
-    for (auto& file : source.findChildFiles (juce::File::findFiles, false))
-        ok = file.copyFileTo (childNamed (target, file.getFileName())) && ok;
-
-    // A link to a folder is not followed: it could lead back up and never end.
-    for (auto& folder : source.findChildFiles (juce::File::findDirectories, false))
-        if (! folder.isSymbolicLink())
-            ok = copyFolder (folder, childNamed (target, folder.getFileName())) && ok;
-
-    return ok;
+    return copyFolderRecursively (source, target);
 }
 
 juce::File ArchiveImport::getFreeVariant (const juce::File& file)
@@ -85,6 +74,14 @@ juce::Array<juce::File> ArchiveImport::listFiles (const juce::File& folder, cons
 ArchiveImport::Result ArchiveImport::run (const juce::File& source, int kind)
 {
     Result result;
+
+    if (folders.work == juce::File())
+    {
+        juce::Logger::writeToLog ("Import: no private work folder could be made in the cache folder.");
+        showKindError (kind);
+        result.outcome = Outcome::failed;
+        return result;
+    }
 
     folders.work.deleteRecursively();
     folders.work.createDirectory();

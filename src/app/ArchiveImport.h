@@ -69,7 +69,8 @@ public:
     /** Called after each tool set copied (the main component rebuilds its demo list). */
     std::function<void()> onToolSetImported;
 
-    /** The work folder: the system's temporary folder, then "OXA Tools Temporary". */
+    /** The work folder: "OXA Tools Temporary" inside the program's private cache
+        folder; an empty File when that folder cannot be trusted (the import then fails). */
     static juce::File getDefaultWorkFolder();
 
     /** Copies a folder's files and subfolders into the target folder (created

@@ -255,6 +255,12 @@ bool ToolSetOperations::exportToolSet (const juce::File& archive)
     }
 
     const auto work = workFolder;
+    if (work == juce::File())
+    {
+        OxExceptionAccessDenied().show();
+        return false;
+    }
+
     work.deleteRecursively();
     work.createDirectory();
     const auto toolsets = work.getChildFile ("toolsets");

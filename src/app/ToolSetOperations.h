@@ -67,7 +67,7 @@ public:
     std::function<void (ZIPDecompressionThread&)> runUnpacking;
 
     /** Where export and import unpack and pack ("OXA Tools Temporary" in the
-        system's temporary folder); deleted before and after each use. */
+        program's private cache folder); deleted before and after each use. */
     juce::File workFolder;
 
     /** Request 19: adds a rhythm machine (kind 0) or recorder (kind 1) item. */

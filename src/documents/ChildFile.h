@@ -1,16 +1,5 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
-
-namespace T730
-{
-
-/** The file or folder of that name (or relative path) inside the folder. A
-    leading "~" is an ordinary character of the name here, never the home folder
-    (juce::File::getChildFile reads "~" and "~user" names as home folders). */
-inline juce::File childNamed (const juce::File& folder, const juce::String& name)
-{
-    return folder.getChildFile ("./" + name);
-}
-
-} // namespace T730
+// Names joined to folders: the rules live with the platform layer, which the
+// first-run copy uses too.
+#include "platform/PlainNames.h"

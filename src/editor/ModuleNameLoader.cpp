@@ -65,7 +65,7 @@ std::vector<SE_ModuleInfosNode> readModuleCatalogue (const juce::File& moduleXml
     return readModuleCatalogue (document.get());
 }
 
-ModuleNameLoader& ModuleNameLoader::getInstance()
+ModuleNameLoader* ModuleNameLoader::getInstance()
 {
     return SharedInstance<ModuleNameLoader>::get ([]
     {

@@ -53,7 +53,7 @@ public:
 
     /** The single instance, created (and the catalogue read) on first use
         under a process-wide lock. */
-    static ModuleNameLoader& getInstance();
+    static ModuleNameLoader* getInstance();
 
     /** Drops the instance (shut-down, or tests that switch resource folders). */
     static void deleteInstance();

@@ -40,8 +40,11 @@ juce::Image getModulePicture (const juce::File& resourceFolder, const juce::Stri
 
     // The node is found by its path on every call, under the cache's tree lock:
     // the caller may hold no acquire on it, and another thread may release it.
-    auto& cache = FlyWeight::getInstance();
-    auto picture = cache.findPicture (name.archive, name.fileName);
+    auto* cache = FlyWeight::getInstance();
+    if (cache == nullptr)
+        return {};
+
+    auto picture = cache->findPicture (name.archive, name.fileName);
     if (picture.isValid())
         return picture;
 
@@ -53,7 +56,7 @@ juce::Image getModulePicture (const juce::File& resourceFolder, const juce::Stri
 
     picture = decodeModulePicture (data);
     if (picture.isValid())
-        cache.storePicture (name.archive, name.fileName, picture);
+        cache->storePicture (name.archive, name.fileName, picture);
     return picture;
 }
 
@@ -64,12 +67,14 @@ juce::Image getModulePicture (const juce::String& moduleKey, const juce::String&
 
 void PictureCacheArchiveUser::acquireArchive (const juce::String& moduleName)
 {
-    FlyWeight::getInstance().acquire (moduleName);
+    if (auto* cache = FlyWeight::getInstance())
+        cache->acquire (moduleName);
 }
 
 void PictureCacheArchiveUser::releaseArchive (const juce::String& moduleName)
 {
-    FlyWeight::getInstance().release (moduleName);
+    if (auto* cache = FlyWeight::getInstance())
+        cache->release (moduleName);
 }
 
 } // namespace T730

@@ -1,4 +1,5 @@
 #include "engine/DspLoader.h"
+#include "platform/PlainNames.h"
 
 #include "platform/DataFolders.h"
 #include "platform/SharedInstance.h"
@@ -34,7 +35,7 @@ DspLoader::~DspLoader()
         libraries.remove (i);
 }
 
-DspLoader& DspLoader::getInstance()
+DspLoader* DspLoader::getInstance()
 {
     return SharedInstance<DspLoader>::get ([]
     {
@@ -63,7 +64,7 @@ juce::File DspLoader::getDefaultResourceFolder()
 
 bool isPlainModuleName (const juce::String& name)
 {
-    return name.isNotEmpty() && name != "." && name != ".." && ! name.containsAnyOf ("/\\");
+    return isPlainName (name);
 }
 
 EffectObject* DspLoader::createObject (const juce::String& name)

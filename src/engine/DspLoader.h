@@ -24,7 +24,7 @@ public:
 
     /** The process-wide registry, created on first use (under a global lock) on the
         default resources folder. */
-    static DspLoader& getInstance();
+    static DspLoader* getInstance();
 
     /** Deletes the process-wide registry (at shut-down, after every object is closed). */
     static void deleteInstance();

@@ -106,8 +106,8 @@ void TypeLib::instantiate()
         return;
 
     listener = std::make_unique<TypeListner> (*this);
-    auto& registry = modules != nullptr ? *modules : DspLoader::getInstance();
-    effect = registry.createObject (getName());
+    auto* registry = modules != nullptr ? modules : DspLoader::getInstance();
+    effect = registry != nullptr ? registry->createObject (getName()) : nullptr;
 
     if (effect != nullptr)
     {

@@ -1,5 +1,6 @@
 #include "platform/DataFolders.h"
 #include "platform/Platform.h"
+#include "platform/PlainNames.h"
 
 namespace T730
 {
@@ -79,22 +80,6 @@ juce::File getInstalledDataFolder (const juce::String& name)
     return juce::File (install).getChildFile (name);
 }
 
-bool copyFolderRecursively (const juce::File& source, const juce::File& target)
-{
-    if (! source.isDirectory() || ! target.createDirectory())
-        return false;
-
-    bool ok = true;
-
-    for (const auto& file : source.findChildFiles (juce::File::findFiles, false, "*"))
-        ok = file.copyFileTo (target.getChildFile (file.getFileName())) && ok;
-
-    for (const auto& folder : source.findChildFiles (juce::File::findDirectories, false, "*"))
-        ok = copyFolderRecursively (folder, target.getChildFile (folder.getFileName())) && ok;
-
-    return ok;
-}
-
 juce::File getUserDataFolder (const juce::String& name, bool copyIfMissing)
 {
     const auto folder = getUserDataRoot().getChildFile (name);
@@ -120,17 +105,19 @@ juce::File getResourceFolder()
 
 juce::File getResourceArchive (const juce::String& name)
 {
-    return getResourceFolder().getChildFile (name + ".orc");
+    return isPlainName (name) ? childNamed (getResourceFolder(), name + ".orc") : juce::File();
 }
 
 juce::File getResourceInArchive (const juce::String& archiveName, const juce::String& fileName)
 {
-    return getResourceArchive (archiveName).getChildFile ("resource").getChildFile (fileName);
+    const auto archive = getResourceArchive (archiveName);
+    return archive != juce::File() && isPlainName (fileName) ? archive.getChildFile ("resource").getChildFile (fileName)
+                                                              : juce::File();
 }
 
 juce::File getEffectModuleLibrary (const juce::String& name)
 {
-    return getResourceFolder().getChildFile (name + ".so");
+    return isPlainName (name) ? childNamed (getResourceFolder(), name + ".so") : juce::File();
 }
 
 void overrideFolderRoots (const juce::File& installFolder, const juce::File& documentsFolder)

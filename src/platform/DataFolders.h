@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include "platform/PlainNames.h"
 
 /* Where the program finds its data.
 
@@ -46,6 +47,8 @@ juce::File getInstalledDataFolder (const juce::String& name);
 /** The install folder's "resources". */
 juce::File getResourceFolder();
 
+// The next three take only plain names (isPlainName); any other name gives an empty File.
+
 /** A resource archive: the resource folder, then name + ".orc". */
 juce::File getResourceArchive (const juce::String& name);
 
@@ -55,8 +58,6 @@ juce::File getResourceInArchive (const juce::String& archiveName, const juce::St
 /** An effect-module library: the resource folder, then name + ".so". */
 juce::File getEffectModuleLibrary (const juce::String& name);
 
-/** Copies a folder's files, then each subfolder, creating the target folders. */
-bool copyFolderRecursively (const juce::File& source, const juce::File& target);
 
 /** Redirects the install folder and the documents folder (tests run the folder
     logic inside temporary folders). An empty File keeps the normal source. */

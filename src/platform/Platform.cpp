@@ -1,7 +1,10 @@
 #include "platform/Platform.h"
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -24,6 +27,44 @@ juce::File getUserDocumentsFolder()
 juce::String getProgramVersion()
 {
     return OXA_VERSION_STRING;
+}
+
+namespace
+{
+    /** Makes the folder when missing (owner only) and checks that it is a real
+        folder of this user's, narrowing its permissions to the owner's. */
+    bool ensurePrivateFolder (const juce::File& folder)
+    {
+        const auto path = folder.getFullPathName().toStdString();
+        if (::mkdir (path.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+
+        struct stat info {};
+        if (::lstat (path.c_str(), &info) != 0 || ! S_ISDIR (info.st_mode) || info.st_uid != ::getuid())
+            return false;
+
+        if ((info.st_mode & 077) != 0 && ::chmod (path.c_str(), 0700) != 0)
+            return false;
+
+        return true;
+    }
+} // namespace
+
+juce::File getPrivateCacheFolder()
+{
+    juce::File cache;
+    if (const char* xdg = std::getenv ("XDG_CACHE_HOME"); xdg != nullptr && juce::File::isAbsolutePath (xdg))
+        cache = juce::File (juce::String::fromUTF8 (xdg));
+    else
+        cache = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".cache");
+
+    // The cache folder itself may be shared by the desktop's own conventions; it
+    // is made when missing but only the program's folder inside is checked.
+    if (! cache.isDirectory() && ! cache.createDirectory())
+        return {};
+
+    const auto folder = cache.getChildFile ("OXA Tools");
+    return ensurePrivateFolder (folder) ? folder : juce::File();
 }
 
 bool openFolderInFileBrowser (const juce::File& folder)

@@ -25,6 +25,13 @@ juce::String getProgramVersion();
     MIDI port differently on each; this platform always takes the newer branch. */
 constexpr bool isNewerSystem() noexcept { return true; }
 
+/** The program's own folder in the user's cache folder ($XDG_CACHE_HOME, else
+    ~/.cache), then "OXA Tools": created with owner-only permissions (and narrowed
+    to them when it is wider). An empty File when it cannot be made, or when what
+    is there is a link, not a folder, or owned by someone else: another account
+    must never be able to see or swap the files the program unpacks there. */
+juce::File getPrivateCacheFolder();
+
 /** Opens a folder in the desktop's file browser (xdg-open); false when it could not be started. */
 bool openFolderInFileBrowser (const juce::File& folder);
 

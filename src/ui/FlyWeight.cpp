@@ -29,7 +29,7 @@ FlyWeightNode* FlyWeightNode::findChildNode (const juce::String& childName) cons
     return nullptr;
 }
 
-FlyWeight& FlyWeight::getInstance()
+FlyWeight* FlyWeight::getInstance()
 {
     return SharedInstance<FlyWeight>::get ([] { return std::make_unique<FlyWeight>(); });
 }

@@ -75,7 +75,7 @@ class FlyWeight
 {
 public:
     /** The cache, created on first use under a process-wide lock. */
-    static FlyWeight& getInstance();
+    static FlyWeight* getInstance();
 
     /** Deletes the cache (at shut-down; nothing may use it afterwards). */
     static void deleteInstance();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "platform/Platform.h"
 
 #include "ToolSetTestSupport.h"
 #include "app/ArchiveImport.h"
@@ -496,7 +497,7 @@ TEST (AppGuiImport, ZipUnpacksUnderTheProgressWindow)
 
     ControllerParts parts;
     ToolSetOperations toolSet (parts);   // the default runs the modal progress window
-    EXPECT_EQ (toolSet.workFolder, juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("OXA Tools Temporary"));
+    EXPECT_EQ (toolSet.workFolder, platform::getPrivateCacheFolder().getChildFile ("OXA Tools Temporary"));
     toolSet.workFolder = sandbox.root / "work";
 
     juce::File imported;

@@ -269,7 +269,7 @@ TEST (EditorModulePictures, LoadsThroughArchiveAndCache)
     EXPECT_EQ (panel.getWidth(), 6);
 
     // it is in the cache now: taking the archive away does not lose it
-    auto& cache = T730::FlyWeight::getInstance();
+    auto& cache = *T730::FlyWeight::getInstance();
     EXPECT_TRUE (cache.findPicture (cache.lookup ("Fx"), "Panel.png").isValid());
     ASSERT_TRUE (resources.getChildFile ("Fx.orc").deleteFile());
     EXPECT_TRUE (T730::getModulePicture (resources, "Fx", "Panel").isValid());
@@ -397,7 +397,7 @@ TEST (EditorModulePictures, NamesNeverLeaveTheirArchiveFolder)
     const auto huge = pngOf ((int) T730::largestModulePictureSide + 1, 1);
     ASSERT_TRUE (resources.getChildFile ("Fx.orc/resource/Huge.png").replaceWithData (huge.getData(), huge.getSize()));
     EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Huge").isValid());
-    EXPECT_EQ (T730::FlyWeight::getInstance().lookup ("Fx")->getNumPictures(), 1);
+    EXPECT_EQ (T730::FlyWeight::getInstance()->lookup ("Fx")->getNumPictures(), 1);
 
     T730::FlyWeight::deleteInstance();
 }

@@ -42,7 +42,7 @@ TEST (EditorShippedModuleNodes, NodesTakeTheDescribedRangesAndKeepEveryStep)
         SCOPED_TRACE (key.toStdString());
         auto node = std::make_unique<T730::TypeLib> (key, nullptr, false, true, &registry);
         ASSERT_TRUE (node->isLayoutLoaded());
-        EXPECT_EQ (T730::FlyWeight::getInstance().lookup (key)->getUseCount(), 1);
+        EXPECT_EQ (T730::FlyWeight::getInstance()->lookup (key)->getUseCount(), 1);
 
         auto document = T730::loadModuleDescription (stagedResources(), key);
         ASSERT_NE (document, nullptr);
@@ -68,7 +68,7 @@ TEST (EditorShippedModuleNodes, NodesTakeTheDescribedRangesAndKeepEveryStep)
         }
 
         node.reset();
-        EXPECT_EQ (T730::FlyWeight::getInstance().lookup (key)->getUseCount(), 0) << "the archive was not given back";
+        EXPECT_EQ (T730::FlyWeight::getInstance()->lookup (key)->getUseCount(), 0) << "the archive was not given back";
     }
     EXPECT_GT (steps, 3000);
 

@@ -173,12 +173,12 @@ TEST (EngineDspLoader, OneProcessWideRegistryServesTheNodes)
     DspLoader::setDefaultResourceFolder (testModules());
 
     DspLoader* seen[2] = {};
-    std::thread other ([&seen] { seen[0] = &DspLoader::getInstance(); });
-    seen[1] = &DspLoader::getInstance();
+    std::thread other ([&seen] { seen[0] = DspLoader::getInstance(); });
+    seen[1] = DspLoader::getInstance();
     other.join();
     EXPECT_EQ (seen[0], seen[1]);
 
-    auto& registry = DspLoader::getInstance();
+    auto& registry = *DspLoader::getInstance();
     EXPECT_EQ (registry.getResourceFolder(), testModules());
     ASSERT_TRUE (registry.waitForScan (10000));
     auto* object = registry.createObject ("EngineProbe");

@@ -18,7 +18,7 @@ juce::Image solid (juce::Colour colour)
 FlyWeight& freshInstance()
 {
     FlyWeight::deleteInstance();
-    return FlyWeight::getInstance();
+    return *FlyWeight::getInstance();
 }
 
 struct FreshCache : ::testing::Test
