@@ -103,19 +103,6 @@ std::unique_ptr<juce::XmlElement> loadModuleDescription (const juce::String& key
     return loadModuleDescription (getResourceFolder(), key);
 }
 
-juce::StringArray readPrmTable (const juce::XmlElement& ctrl)
-{
-    juce::StringArray texts;
-    auto* table = findElement (&ctrl, "PrmTable");
-    if (table == nullptr)
-        return texts;
-
-    for (auto* entry = table->getChildByName ("String"); entry != nullptr; entry = entry->getNextElement())
-        if (! entry->isTextElement()) // stray text between the entries is none
-            texts.add (getOwnText (entry));
-    return texts;
-}
-
 SE_CtrlDesc readCtrlDesc (const juce::XmlElement& element)
 {
     const auto* e = &element;
@@ -154,7 +141,7 @@ SE_CtrlDesc readCtrlDesc (const juce::XmlElement& element)
     }
 
     auto& p = ctrl.param;
-    p.dspMax = juce::jlimit (0, SE_ParamDesc::largestDspMax, getElementInt (e, "DspMax", 1));
+    p.dspMax = ControlRules::readDspMax (element);
     p.prmOffset = getElementInt (e, "PrmOffset", 0);
     p.prmName = getElementText (e, "PrmName");
     p.prmUnit = getElementText (e, "PrmUnit");

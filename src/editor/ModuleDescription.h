@@ -3,6 +3,8 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+#include "engine/ControlRules.h"
+
 #include <memory>
 #include <vector>
 
@@ -26,10 +28,8 @@ struct SE_ParamLink
 /** The parameter keys a "Ctrl" element carries for a module without a plug-in. */
 struct SE_ParamDesc
 {
-    /** The highest "DspMax" kept: a device value travels in at most 14 bits. A
-        damaged description's larger (or negative) value is brought within
-        0..largestDspMax, so that nothing sized by the step count grows huge. */
-    static constexpr int largestDspMax = 16383;
+    /** The highest "DspMax" kept (the network's nodes keep the same). */
+    static constexpr int largestDspMax = T730::ControlRules::largestDspMax;
 
     int dspMax = 1;        // 1: on/off switch; else steps 0..dspMax
     int prmOffset = 0;     // added to the step when it is shown as a number
@@ -133,7 +133,7 @@ SE_ModuleLayout readModuleLayout (const juce::XmlElement& documentElement);
 /** Reads one "Ctrl" element. */
 SE_CtrlDesc readCtrlDesc (const juce::XmlElement& ctrl);
 
-/** The texts of a control's "PrmTable": its "String" child and every element after it. */
-juce::StringArray readPrmTable (const juce::XmlElement& ctrl);
+/** The texts of a control's "PrmTable" (ControlRules::readPrmTable). */
+inline juce::StringArray readPrmTable (const juce::XmlElement& ctrl) { return ControlRules::readPrmTable (ctrl); }
 
 } // namespace T730

@@ -2,6 +2,7 @@
 
 #include "engine/EngineSettings.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace T730
@@ -17,11 +18,46 @@ namespace ModuleHost
 {
 namespace
 {
-/** One record for the whole process: modules keep the pointer they are given.
-    Rebuilt by whichever thread asks (the module's processing thread). It is built
-    whole beside and copied in one assignment, so a module reading it meanwhile
-    never sees the rate or the flags pass through 0. */
-TimeInfo timeInfo {};
+/** The time record modules are handed. Modules keep the pointer they are given
+    and read it on their own threads, so a record is never rewritten while it is
+    the published one: a change is written into the other record and then
+    published, under a spin lock that writers hold for the copy of one record.
+    Its content follows the engine settings, so after the first request it
+    changes only when the sample rate does. */
+struct TimeRecords
+{
+    TimeInfo records[2] {};
+    std::atomic<int> published { 0 };
+    std::atomic_flag writing = ATOMIC_FLAG_INIT;
+
+    TimeInfo* publish (const TimeInfo& wanted)
+    {
+        int current = published.load (std::memory_order_acquire);
+        if (std::memcmp (&records[current], &wanted, sizeof (TimeInfo)) == 0)
+            return &records[current];
+
+        while (writing.test_and_set (std::memory_order_acquire))
+        {
+        }
+
+        current = published.load (std::memory_order_relaxed);
+        if (std::memcmp (&records[current], &wanted, sizeof (TimeInfo)) != 0)
+        {
+            current = 1 - current;
+            records[current] = wanted;
+            published.store (current, std::memory_order_release);
+        }
+
+        writing.clear (std::memory_order_release);
+        return &records[current];
+    }
+};
+
+TimeRecords& timeRecords()
+{
+    static TimeRecords records;
+    return records;
+}
 
 bool isSupportedCapability (const char* text)
 {
@@ -47,11 +83,10 @@ intptr_t answer (int32_t opcode, void* ptr)
             return 0;
         case kHostGetTime:
         {
-            TimeInfo rebuilt {};
-            rebuilt.sampleRate = settings.sampleRate.load();
-            rebuilt.flags = kTimeTempoValid | kTimeQuarterNotePosValid;
-            timeInfo = rebuilt;
-            return reinterpret_cast<intptr_t> (&timeInfo);
+            TimeInfo wanted {};
+            wanted.sampleRate = settings.sampleRate.load();
+            wanted.flags = kTimeTempoValid | kTimeQuarterNotePosValid;
+            return reinterpret_cast<intptr_t> (timeRecords().publish (wanted));
         }
         case kHostSampleRate:
         case kHostSampleRateAlt:
@@ -92,12 +127,13 @@ intptr_t hostCallback (AEffect*, int32_t opcode, int32_t, intptr_t, void* ptr, f
 
 const TimeInfo& getTimeInfo()
 {
-    return timeInfo;
+    auto& t = timeRecords();
+    return t.records[t.published.load (std::memory_order_acquire)];
 }
 
 void clearTimeInfo()
 {
-    timeInfo = {};
+    timeRecords().publish (TimeInfo {});
 }
 } // namespace ModuleHost
 

@@ -36,13 +36,18 @@ bool NetListItem::loadLayout()
 {
     if (layoutLoaded)
         return true;
-    if (! isPlainModuleName (name))
+    if (layoutMissing || ! isPlainModuleName (name))
         return false;
 
+    // A module without an archive (the PC-side modules) would otherwise look on
+    // the disk at every parameter change, from whichever thread sets it.
     const auto text = readArchiveText (resourceFolder.getChildFile (name + ".orc").getChildFile ("EfxType.xml"));
     auto root = text.isEmpty() ? nullptr : parseXmlText (text);
     if (root == nullptr)
+    {
+        layoutMissing = true;
         return false;
+    }
 
     if (auto* ctrls = findElement (root.get(), "Ctrls"))
     {

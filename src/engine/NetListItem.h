@@ -97,8 +97,10 @@ public:
     const juce::File& getResourceFolder() const noexcept { return resourceFolder; }
 
     /** Reads the module description "EfxType.xml" from "<name>.orc" once and
-        collects its edit links; when it cannot be read nothing is kept and the next
-        call tries again. True when the layout is loaded. Message thread. */
+        collects its edit links; when it cannot be read that is remembered and the
+        disk is not asked again. True when the layout is loaded. Message thread
+        (nodes with a live object read it when they are made, so that later calls
+        from the audio thread only look at what was read). */
     bool loadLayout();
     bool isLayoutLoaded() const noexcept { return layoutLoaded; }
 
@@ -126,6 +128,7 @@ private:
     const juce::File resourceFolder;
 
     bool layoutLoaded = false;
+    bool layoutMissing = false;
     std::unique_ptr<juce::XmlElement> layout;
     std::unique_ptr<NetListView> view;
     std::vector<EditLink> links;

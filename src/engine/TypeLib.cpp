@@ -1,4 +1,5 @@
 #include "engine/TypeLib.h"
+#include "engine/ControlRules.h"
 
 #include "documents/XmlPath.h"
 #include "engine/DspLoader.h"
@@ -80,7 +81,9 @@ TypeLib::TypeLib (const juce::String& moduleName, NetListOwner* nodeOwner, bool 
     {
         if (createObject)
             instantiate();
-        if (readLayout)
+        // A live object applies the layout's edit links whenever a parameter is
+        // set, possibly on the audio thread: the layout is read here, once.
+        if (readLayout || effect != nullptr)
             loadLayout();
     }
     tapState = std::make_unique<TapState>();
@@ -339,11 +342,8 @@ juce::XmlElement* TypeLib::getCtrlLayout (int layoutIndex)
 
 void TypeLib::loadPrmTable (const juce::XmlElement* element, juce::StringArray& strings)
 {
-    auto* table = element != nullptr ? element->getChildByName ("PrmTable") : nullptr;
-    if (table == nullptr)
-        return;
-    for (auto* entry : table->getChildWithTagNameIterator ("String"))
-        strings.add (getOwnText (entry));
+    if (element != nullptr)
+        strings.addArray (ControlRules::readPrmTable (*element));
 }
 
 void TypeLib::describeParameter (const juce::XmlElement& ctrl)
@@ -361,7 +361,7 @@ void TypeLib::describeParameter (const juce::XmlElement& ctrl)
     if (properties[prm] == nullptr)
     {
         EffectParamProperties record {};
-        const int dspMax = getElementInt (&ctrl, "DspMax", 1);
+        const int dspMax = ControlRules::readDspMax (ctrl);
         if (dspMax == 1)
         {
             record.flags = kParamIsSwitch;

@@ -98,7 +98,7 @@ public:
     virtual bool getParamLabel (int index, juce::String& text);
     /** The layout's "Ctrl" element with that index, or null. */
     virtual juce::XmlElement* getCtrlLayout (int layoutIndex);
-    /** Appends the text of every "String" child of the element's "PrmTable". */
+    /** Appends the texts of the element's "PrmTable" (ControlRules::readPrmTable). */
     virtual void loadPrmTable (const juce::XmlElement* element, juce::StringArray& strings);
     /** The value of the table step nearest to a time in seconds. */
     virtual float nearestTableStep (int index, float seconds);

@@ -2,11 +2,17 @@
 
 #include "TestSupport.h"
 #include "documents/Archive.h"
+#include "engine/ControlRules.h"
 #include "engine/DspLoader.h"
+#include "engine/EngineSettings.h"
+#include "engine/ModuleHost.h"
 #include "engine/FxChain.h"
 #include "engine/TypeLib.h"
 #include "engine/TypeLibVolumePdl.h"
 #include "engine/TypeListner.h"
+
+#include <atomic>
+#include <thread>
 
 using namespace T730;
 
@@ -273,10 +279,9 @@ TEST (EngineTypeLib, EditLinksUseTheEditedParametersStepCount)
     DspLoader loader (folder.resources, false);
     TypeLib node ("Linked", nullptr, true, false, &loader);
     ASSERT_NE (node.getEffect(), nullptr);
-    EXPECT_FALSE (node.isLayoutLoaded());
+    ASSERT_TRUE (node.isLayoutLoaded()) << "a node with an object reads its links when it is made";
 
     node.setStep (0, 2, true);
-    ASSERT_TRUE (node.isLayoutLoaded()) << "links read the layout on first use";
     ASSERT_EQ (node.getLinks().size(), 4u);
     // Step 1 with parameter 0's three steps is 0.375, even though parameter 1 is a switch.
     EXPECT_FLOAT_EQ (node.getCurrentValue (1), 0.375f);
@@ -372,4 +377,75 @@ TEST (EngineFxChain, ANodeLivesWhileItsViewIsInAChain)
     search.clear();
     EXPECT_EQ (viewsDeleted, 2);
     EXPECT_EQ (recordsDeleted, 5);
+}
+
+TEST (EngineTypeLib, ANodeWithAnObjectButNoArchiveLooksForItOnceOnly)
+{
+    // Setting a parameter applies the layout's edit links, possibly on the audio
+    // thread: a missing archive must not be looked for on the disk each time.
+    ModuleFolder folder ("Probe", true, {});
+    DspLoader loader (folder.resources, false);
+    TypeLib node ("Probe", nullptr, true, false, &loader);
+    ASSERT_NE (node.getEffect(), nullptr);
+    EXPECT_FALSE (node.isLayoutLoaded());
+
+    // The archive appears later: the node does not go back to the disk for it.
+    auto tree = folder.tmp / "late";
+    tree.getChildFile ("resource").createDirectory();
+    ASSERT_TRUE (tree.getChildFile ("EfxType.xml").replaceWithText (layoutOnlyXml));
+    ASSERT_TRUE (ArchiveWriter().write (tree, folder.resources.getChildFile ("Probe.orc")));
+
+    node.setStep (0, 1, true);
+    node.tapAt (0, true, 1000.0);
+    node.tapAt (0, true, 1500.0);
+    node.setFromSeconds (0, 0.5);
+    EXPECT_FALSE (node.isLayoutLoaded());
+    EXPECT_FALSE (node.loadLayout());
+}
+
+TEST (EngineTypeLib, DamagedStepCountsAreKeptInTheSameRangeAsTheEditors)
+{
+    const char* xml = R"(<EfxType><Ctrls>
+        <Ctrl index="0" prm="0"><DspMax>2147483647</DspMax><InitDspVal>2147483647</InitDspVal></Ctrl>
+        <Ctrl index="1" prm="1"><DspMax>-5</DspMax></Ctrl>
+        <Ctrl index="2" prm="2"><DspMax>40</DspMax><UsePrmTable>1</UsePrmTable>
+          <PrmTable><String>a</String> stray <String>b</String><Other>c</Other></PrmTable></Ctrl>
+      </Ctrls></EfxType>)";
+    ModuleFolder folder ("Damaged", false, xml);
+    DspLoader loader (folder.resources, false);
+    TypeLib node ("Damaged", nullptr, false, true, &loader);
+    ASSERT_TRUE (node.isLayoutLoaded());
+    for (int i = 0; i < 3; ++i)
+        node.describeParameter (*node.getCtrlLayout (i));
+
+    EXPECT_EQ (node.getMaxStep (0), ControlRules::largestDspMax);
+    EXPECT_EQ (node.getStep (0, true), ControlRules::largestDspMax);
+    juce::String text;
+    ASSERT_TRUE (node.getStepText (2, 2, text));
+    EXPECT_EQ (text, "c") << "the table is read as the editor reads it";
+    EXPECT_EQ (ControlRules::readPrmTable (*node.getCtrlLayout (2)), juce::StringArray ({ "a", "b", "c" }));
+}
+
+TEST (EngineModuleHost, TheTimeRecordIsNeverSeenHalfWrittenByModulesAskingAtOnce)
+{
+    auto& settings = getEngineSettings();
+    const double oldRate = settings.sampleRate.load();
+    settings.sampleRate = 44100.0;
+
+    std::atomic<int> torn { 0 };
+    auto ask = [&torn]
+    {
+        for (int i = 0; i < 20000; ++i)
+        {
+            auto* time = reinterpret_cast<const TimeInfo*> (ModuleHost::hostCallback (nullptr, kHostGetTime, 0, 0, nullptr, 0.0f));
+            if (time == nullptr || time->sampleRate != 44100.0 || time->flags != (kTimeTempoValid | kTimeQuarterNotePosValid))
+                ++torn;
+        }
+    };
+    std::thread first (ask), second (ask);
+    first.join();
+    second.join();
+    EXPECT_EQ (torn.load(), 0);
+
+    settings.sampleRate = oldRate;
 }
