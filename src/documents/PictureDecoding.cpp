@@ -1,135 +1,228 @@
 #include "documents/PictureDecoding.h"
 
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+
+// Pictures that arrive in archives are decoded here with Debian's libpng and
+// libjpeg directly, with the error handling each library requires (JUCE 7.0.5's
+// loaders return from their error handlers, which lets damaged files crash the
+// program). GIF is not taken from archives: the program's own pictures are PNG.
+
 namespace T730
 {
 namespace
 {
-    int bigEndian16 (const juce::uint8* p) { return (p[0] << 8) | p[1]; }
-    int littleEndian16 (const juce::uint8* p) { return p[0] | (p[1] << 8); }
-
-    juce::int64 bigEndian32 (const juce::uint8* p)
+    bool withinLimits (juce::int64 width, juce::int64 height) noexcept
     {
-        return ((juce::int64) p[0] << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+        return width > 0 && height > 0 && width <= largestModulePictureSide && height <= largestModulePictureSide
+               && width * height <= largestModulePicturePixels;
     }
 
-    /** PNG: the size in the header chunk, which must come first. */
-    bool pngSize (const juce::uint8* d, size_t n, juce::int64& w, juce::int64& h)
+    bool isPng (const juce::uint8* d, size_t n) noexcept
     {
-        static const juce::uint8 signature[] = { 0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a };
-        if (n < 24 || memcmp (d, signature, 8) != 0 || memcmp (d + 12, "IHDR", 4) != 0)
-            return false;
-        w = bigEndian32 (d + 16);
-        h = bigEndian32 (d + 20);
-        return true;
+        return n >= 8 && png_sig_cmp (const_cast<png_bytep> (d), 0, 8) == 0;
     }
 
-    /** JPEG: the size in the first frame header, found by walking the markers. */
-    bool jpegSize (const juce::uint8* d, size_t n, juce::int64& w, juce::int64& h)
+    bool isJpeg (const juce::uint8* d, size_t n) noexcept
     {
-        if (n < 4 || d[0] != 0xff || d[1] != 0xd8)
-            return false;
+        return n >= 3 && d[0] == 0xff && d[1] == 0xd8 && d[2] == 0xff;
+    }
 
-        size_t pos = 2;
-        while (pos + 1 < n)
+    //==============================================================================
+    /** libpng's simplified interface: it keeps its own jumps inside the library
+        and answers 0 for any damage. */
+    struct PngReader
+    {
+        PngReader (const juce::uint8* d, size_t n)
         {
-            if (d[pos] != 0xff)
-            {
-                ++pos; // stray bytes between segments are passed over, as the decoder does
-                continue;
-            }
-            const int marker = d[pos + 1];
-            pos += 2;
-            if (marker == 0xff || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7))
-            {
-                pos -= marker == 0xff ? 1 : 0; // fill byte, or a marker without length
-                continue;
-            }
-            if (marker == 0xd9 || marker == 0xda || pos + 2 > n)
-                return false; // image data or the end before any frame header
-
-            const bool frameHeader = marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
-            if (frameHeader)
-            {
-                if (pos + 7 > n)
-                    return false;
-                h = bigEndian16 (d + pos + 3);
-                w = bigEndian16 (d + pos + 5);
-                return true;
-            }
-            pos += (size_t) bigEndian16 (d + pos);
+            image.version = PNG_IMAGE_VERSION;
+            ok = png_image_begin_read_from_memory (&image, d, n) != 0;
         }
-        return false;
+
+        ~PngReader() { png_image_free (&image); }
+
+        png_image image {};
+        bool ok = false;
+    };
+
+    juce::Image decodePng (const juce::uint8* d, size_t n)
+    {
+        PngReader reader (d, n);
+        if (! reader.ok || ! withinLimits (reader.image.width, reader.image.height))
+            return {};
+
+        const int width = (int) reader.image.width, height = (int) reader.image.height;
+        juce::Image picture (juce::Image::ARGB, width, height, false);
+        juce::Image::BitmapData bits (picture, juce::Image::BitmapData::readWrite);
+
+        // JUCE's ARGB pixels lie in memory as B, G, R, A (premultiplied below).
+        reader.image.format = PNG_FORMAT_BGRA;
+        if (png_image_finish_read (&reader.image, nullptr, bits.data, (png_int_32) bits.lineStride, nullptr) == 0)
+            return {};
+
+        for (int y = 0; y < height; ++y)
+        {
+            auto* pixel = reinterpret_cast<juce::PixelARGB*> (bits.getLinePointer (y));
+            for (int x = 0; x < width; ++x)
+                pixel[x].premultiply();
+        }
+
+        return picture;
     }
 
-    /** GIF: the logical screen, and the first image descriptor, which is what
-        the decoder allocates; found the way the decoder walks the file. */
-    bool gifSize (const juce::uint8* d, size_t n, juce::int64& w, juce::int64& h)
+    //==============================================================================
+    struct JpegErrors
     {
-        if (n < 13 || (memcmp (d, "GIF87a", 6) != 0 && memcmp (d, "GIF89a", 6) != 0))
-            return false;
+        jpeg_error_mgr manager;
+        std::jmp_buf jump;
+    };
 
-        w = littleEndian16 (d + 6);
-        h = littleEndian16 (d + 8);
-        size_t pos = 13;
-        if ((d[10] & 0x80) != 0)
-            pos += (size_t) 3 * (size_t) (2 << (d[10] & 7));
+    void jpegErrorExit (j_common_ptr info)
+    {
+        // libjpeg requires that this never returns.
+        std::longjmp (reinterpret_cast<JpegErrors*> (info->err)->jump, 1);
+    }
 
-        auto readBlock = [&]() -> int
+    void jpegSilentMessage (j_common_ptr) {}
+
+    /** Decodes into 8-bit RGB rows allocated with malloc (freed by the caller);
+        null on any damage or a size beyond the limits. Only plain C data lives in
+        this function, so the jump out of libjpeg skips no destructor. */
+    unsigned char* decodeJpegRows (const juce::uint8* d, size_t n, int& width, int& height)
+    {
+        jpeg_decompress_struct info {};
+        JpegErrors errors {};
+        unsigned char* volatile rows = nullptr;
+
+        info.err = jpeg_std_error (&errors.manager);
+        errors.manager.error_exit = jpegErrorExit;
+        errors.manager.output_message = jpegSilentMessage;
+
+        if (setjmp (errors.jump) != 0)
         {
-            if (pos >= n)
-                return -1;
-            const int length = d[pos++];
-            if (pos + (size_t) length > n)
-                return -1;
-            pos += (size_t) length;
-            return length;
-        };
-
-        while (pos < n)
-        {
-            const auto introducer = d[pos++];
-            if (introducer == ';')
-                return true; // no image: nothing is allocated
-            if (introducer == '!')
-            {
-                if (pos >= n)
-                    return true;
-                if (d[pos++] == 0xf9 && readBlock() < 0)
-                    continue;
-                int length = 0;
-                do
-                    length = readBlock();
-                while (length > 0);
-                if (length < 0)
-                    return true;
-                continue;
-            }
-            if (introducer != ',')
-                continue;
-            if (pos + 9 > n)
-                return true;
-            w = juce::jmax (w, (juce::int64) littleEndian16 (d + pos + 4));
-            h = juce::jmax (h, (juce::int64) littleEndian16 (d + pos + 6));
-            return true;
+            jpeg_destroy_decompress (&info);
+            std::free (rows);
+            return nullptr;
         }
-        return true;
+
+        jpeg_create_decompress (&info);
+        jpeg_mem_src (&info, d, (unsigned long) n);
+
+        if (jpeg_read_header (&info, TRUE) != JPEG_HEADER_OK
+            || ! withinLimits (info.image_width, info.image_height))
+        {
+            jpeg_destroy_decompress (&info);
+            return nullptr;
+        }
+
+        info.out_color_space = JCS_RGB;
+        jpeg_start_decompress (&info);
+
+        if (info.output_components != 3 || ! withinLimits (info.output_width, info.output_height))
+        {
+            jpeg_destroy_decompress (&info);
+            return nullptr;
+        }
+
+        const size_t stride = (size_t) info.output_width * 3;
+        rows = static_cast<unsigned char*> (std::malloc (stride * info.output_height));
+        if (rows == nullptr)
+        {
+            jpeg_destroy_decompress (&info);
+            return nullptr;
+        }
+
+        while (info.output_scanline < info.output_height)
+        {
+            JSAMPROW row = rows + (size_t) info.output_scanline * stride;
+            jpeg_read_scanlines (&info, &row, 1);
+        }
+
+        width = (int) info.output_width;
+        height = (int) info.output_height;
+        jpeg_finish_decompress (&info);
+        jpeg_destroy_decompress (&info);
+        return rows;
+    }
+
+    juce::Image decodeJpeg (const juce::uint8* d, size_t n)
+    {
+        int width = 0, height = 0;
+        std::unique_ptr<unsigned char, decltype (&std::free)> rows (decodeJpegRows (d, n, width, height), &std::free);
+        if (rows == nullptr)
+            return {};
+
+        juce::Image picture (juce::Image::ARGB, width, height, false);
+        juce::Image::BitmapData bits (picture, juce::Image::BitmapData::writeOnly);
+
+        for (int y = 0; y < height; ++y)
+        {
+            const auto* source = rows.get() + (size_t) y * (size_t) width * 3;
+            auto* pixel = reinterpret_cast<juce::PixelARGB*> (bits.getLinePointer (y));
+            for (int x = 0; x < width; ++x, source += 3)
+                pixel[x].setARGB (255, source[0], source[1], source[2]);
+        }
+
+        return picture;
+    }
+
+    /** The size the decoder's own header read finds; false when it finds none. */
+    bool jpegSize (const juce::uint8* d, size_t n, juce::int64& width, juce::int64& height)
+    {
+        jpeg_decompress_struct info {};
+        JpegErrors errors {};
+        info.err = jpeg_std_error (&errors.manager);
+        errors.manager.error_exit = jpegErrorExit;
+        errors.manager.output_message = jpegSilentMessage;
+
+        if (setjmp (errors.jump) != 0)
+        {
+            jpeg_destroy_decompress (&info);
+            return false;
+        }
+
+        jpeg_create_decompress (&info);
+        jpeg_mem_src (&info, d, (unsigned long) n);
+        const bool read = jpeg_read_header (&info, TRUE) == JPEG_HEADER_OK;
+        width = info.image_width;
+        height = info.image_height;
+        jpeg_destroy_decompress (&info);
+        return read;
     }
 } // namespace
 
 bool isAcceptablePictureSize (const void* data, size_t size)
 {
     const auto* d = static_cast<const juce::uint8*> (data);
-    juce::int64 w = 0, h = 0;
-    if (d == nullptr || ! (pngSize (d, size, w, h) || jpegSize (d, size, w, h) || gifSize (d, size, w, h)))
+    if (d == nullptr || size == 0)
         return false;
-    return w <= largestModulePictureSide && h <= largestModulePictureSide && w * h <= largestModulePicturePixels;
+
+    if (isPng (d, size))
+    {
+        PngReader reader (d, size);
+        return reader.ok && withinLimits (reader.image.width, reader.image.height);
+    }
+
+    juce::int64 width = 0, height = 0;
+    return isJpeg (d, size) && jpegSize (d, size, width, height) && withinLimits (width, height);
 }
 
 juce::Image decodeModulePicture (const juce::MemoryBlock& data)
 {
-    if (! isAcceptablePictureSize (data.getData(), data.getSize()))
+    const auto* d = static_cast<const juce::uint8*> (data.getData());
+    const auto n = data.getSize();
+
+    if (d == nullptr || n == 0)
         return {};
-    return juce::ImageFileFormat::loadFrom (data.getData(), data.getSize());
+    if (isPng (d, n))
+        return decodePng (d, n);
+    if (isJpeg (d, n))
+        return decodeJpeg (d, n);
+    return {};
 }
 
 } // namespace T730

@@ -11,12 +11,13 @@ namespace T730
 constexpr juce::int64 largestModulePictureSide = 4096;
 constexpr juce::int64 largestModulePicturePixels = 4 * 1024 * 1024;
 
-/** True when the data is a PNG, JPEG or GIF file whose declared size keeps
-    within the limits above (for a GIF: its screen and its first image). */
+/** True when the data is a PNG or JPEG file whose size, as the decoder's own
+    header read finds it, keeps within the limits above. */
 bool isAcceptablePictureSize (const void* data, size_t size);
 
-/** Decodes a picture file's bytes; a null image when it cannot be decoded or
-    declares a size beyond the limits. */
+/** Decodes a PNG or JPEG file's bytes; a null image when it cannot be decoded,
+    is damaged anywhere, declares a size beyond the limits or is of another
+    format (GIF included). Never crashes on damaged data. */
 juce::Image decodeModulePicture (const juce::MemoryBlock& data);
 
 } // namespace T730
