@@ -2,6 +2,8 @@
 
 #include "documents/Project.h"
 
+#include <cstring>
+
 namespace T730
 {
 
@@ -18,10 +20,68 @@ namespace
     }
 }
 
+bool isValidUtf8 (const char* text, size_t size) noexcept
+{
+    const auto* p = reinterpret_cast<const unsigned char*> (text);
+    const auto* end = p + size;
+
+    while (p < end)
+    {
+        const unsigned c = *p++;
+        if (c < 0x80)
+            continue;
+
+        int extra = 0;
+        juce::uint32 value = 0, least = 0;
+        if ((c & 0xe0) == 0xc0)      { extra = 1; value = c & 0x1f; least = 0x80; }
+        else if ((c & 0xf0) == 0xe0) { extra = 2; value = c & 0x0f; least = 0x800; }
+        else if ((c & 0xf8) == 0xf0) { extra = 3; value = c & 0x07; least = 0x10000; }
+        else return false;
+
+        if (end - p < extra)
+            return false;
+
+        for (int i = 0; i < extra; ++i)
+        {
+            const unsigned next = *p++;
+            if ((next & 0xc0) != 0x80)
+                return false;
+            value = (value << 6) | (next & 0x3f);
+        }
+
+        if (value < least || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
+            return false;
+    }
+
+    return true;
+}
+
+bool passesThroughLink (const juce::File& destination, const juce::String& entryPath)
+{
+    auto step = destination;
+    for (const auto& name : juce::StringArray::fromTokens (entryPath.replaceCharacter ('\\', '/'), "/", {}))
+    {
+        step = childNamed (step, name);
+        if (step.isSymbolicLink())
+            return true;
+        if (! step.exists())
+            return false;
+    }
+    return false;
+}
+
 bool isSafeEntryPath (const juce::String& entryPath)
 {
     if (entryPath.isEmpty())
         return true;
+
+    // JUCE keeps the stored bytes of a name as they are; its string walkers
+    // disagree on bytes that are not UTF-8 (one recursed without end, another
+    // made a string ending before its start), so such a name is refused before
+    // anything else looks at it.
+    const auto* raw = entryPath.toRawUTF8();
+    if (! isValidUtf8 (raw, std::strlen (raw)))
+        return false;
 
     for (auto c : entryPath)
         if (c < 0x20 || c == 0x7f)
@@ -91,6 +151,10 @@ void ZIPDecompressionThread::unpack()
         const auto path = entry->filename.replaceCharacter ('\\', '/');
         if (path.isNotEmpty() && ! childNamed (destination, path).isAChildOf (destination))
             return finish (false);
+
+        // A folder link already in the destination would lead the entry elsewhere.
+        if (passesThroughLink (destination, path))
+            return finish (false);
     }
 
     // A file that would not fit on the disk is refused before anything is written.
@@ -128,7 +192,7 @@ void ZIPDecompressionThread::unpack()
             return finish (false);
 
         // Never write through a link that some earlier step left in place.
-        if (target.isSymbolicLink() || (target.exists() && ! target.deleteFile()))
+        if (passesThroughLink (destination, path) || (target.exists() && ! target.deleteFile()))
             return finish (false);
 
         juce::FileOutputStream out (target);

@@ -11,7 +11,8 @@ namespace T730
 
 /** True when an entry path of an archive stays inside the folder it is unpacked
     into: not absolute, no drive letter, no ".." step (with "/" or "\" as
-    separators), no control characters. A leading "~" is part of a name. */
+    separators), no control characters, and valid UTF-8. A leading "~" is part
+    of a name. */
 bool isSafeEntryPath (const juce::String& entryPath);
 
 /** Unpacks a ZIP file into a folder on the "Decompression Thread" while the

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <cstring>
 #include "platform/Platform.h"
 
 #include "ToolSetTestSupport.h"
@@ -404,6 +406,38 @@ TEST (AppZIPDecompressionThread, ANameStartingWithATildeIsAnOrdinaryName)
     EXPECT_EQ (juce::File (out.getFullPathName() + "/~old/~lock.txt").loadFileAsString(), "kept");
     EXPECT_EQ (juce::File (out.getFullPathName() + "/~top.txt").loadFileAsString(), "top");
     EXPECT_TRUE (out.getChildFile ("song/a.xml").existsAsFile());
+}
+
+TEST (AppZIPDecompressionThread, NamesThatAreNotUtf8AndPathsThroughLinksAreRefused)
+{
+    // "\xff\xa1/x" recursed without end in the path check; "song\xafx" corrupted the heap.
+    oxatest::TempFolder tmp;
+    int files = 0;
+    for (const auto& file : juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("ZipImport").findChildFiles (juce::File::findFiles, false, "*.zip"))
+    {
+        const auto out = tmp / ("out-" + juce::String (files++));
+        ZIPDecompressionThread thread (file, out);
+        thread.unpack();
+        EXPECT_TRUE (thread.hasFailed()) << file.getFileName();
+        EXPECT_FALSE (thread.isCompleted()) << file.getFileName();
+    }
+    EXPECT_GE (files, 3);
+
+    for (const char* bad : { "\xff\xa1/x", "song\xafx", "a/\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "ab\xe2\x82" })
+        EXPECT_FALSE (isSafeEntryPath (juce::String::fromUTF8 (bad, (int) std::strlen (bad)))) << bad;
+    EXPECT_TRUE (isSafeEntryPath (juce::String::fromUTF8 ("song/B\xc3\xa4ss \xe2\x99\xaa.xml")));
+
+    // A folder link already in the destination is never followed.
+    const auto zip = tmp / "link.ots";
+    writeZip (zip, { { "link/x.txt", "outside" } });
+    const auto out = tmp / "dest";
+    const auto elsewhere = tmp / "elsewhere";
+    ASSERT_TRUE (out.createDirectory() && elsewhere.createDirectory());
+    ASSERT_EQ (::symlink (elsewhere.getFullPathName().toRawUTF8(), out.getChildFile ("link").getFullPathName().toRawUTF8()), 0);
+    ZIPDecompressionThread thread (zip, out);
+    thread.unpack();
+    EXPECT_TRUE (thread.hasFailed());
+    EXPECT_FALSE (elsewhere.getChildFile ("x.txt").exists());
 }
 
 TEST (AppZIPDecompressionThread, AnEntryLongerThanItsDeclaredSizeFailsTheUnpacking)
