@@ -19,8 +19,11 @@ class ZIPDecompressionThread;
       "song": the song documents (.xml)          songs
       "rhythm": pattern documents and MIDI files rhythm patterns
 
-    Every check that can fail the import runs before anything is copied into
-    the user-data folders, so a failed import leaves them as they were.
+    The archive is unpacked and checked whole (names, links, sizes) before
+    anything is copied into the user-data folders, so a damaged or hostile
+    archive leaves them as they were. Copying then goes document by document:
+    an answer of Cancel to an overwrite question stops there, keeping what was
+    copied before it (Result::imported tells).
     Message thread only (the ZIP unpacking runs on its own thread meanwhile). */
 class ArchiveImport
 {

@@ -54,7 +54,8 @@ InstController::InstController()
     //    as their subsystems arrive.
     createToolSetParts();
 
-    // 2. Splash: shown here (at least 1000 ms, closed at the end of construction).
+    // 2. The splash (at least 1000 ms, closed at the end of construction) is not
+    //    shown yet: it comes with the program's own windows.
 
     // 3. Device presence.
     devicePresent = isDevicePresent();
@@ -69,13 +70,14 @@ InstController::InstController()
     // 5. The error log.
     openErrorLog();
 
-    // 6. Effect plug-in format registration (engine).
-    // 7. The Synchronizer learns the controller (engine).
+    // 6. Effect plug-in format registration and 7. the Synchronizer learning the
+    //    controller wait for the audio engine.
     // 8. The shared picture cache, and the nodes' bookkeeping of the archives they use.
     FlyWeight::getInstance();
     NetListItem::setArchiveUser (&pictureCacheUser);
-    // 9. Patch groups and songs are loaded by their stores.
-    // 10. Engine (DspMain) and MIDI link (MidiMain, with this controller as its listener).
+    // 9. Patch groups are loaded by their store (in createDeviceLink); songs wait for the song store.
+    // 10. The MIDI link (MidiMain, with this controller as its listener); the engine
+    //     (DspMain) waits for the audio engine.
     createDeviceLink();
 
     // 11. Settings.
@@ -85,7 +87,7 @@ InstController::InstController()
     normaliseCurrentProject();
     loadCurrentToolSet();
 
-    // 13. The engine applies the tool set.
+    // 13. The engine applying the tool set waits for the audio engine.
     // 14. The undo keeper: originator this controller, no limit, initial snapshot, enabled.
     createUndoKeeper();
 
@@ -95,9 +97,10 @@ InstController::InstController()
     // 16. Audio and MIDI of the device.
     openDeviceIO (devicePresent, true);
 
-    // 17. GuiMain, the CPU meter window (hidden), the device watcher and the backup worker.
+    // 17. The device watcher and the backup worker; GuiMain and the CPU meter
+    //     window wait for the program's own windows.
     startDeviceWatch();
-    // 18. The splash closes.
+    // 18. (The splash would close here.)
 }
 
 InstController::~InstController()
@@ -366,7 +369,7 @@ void InstController::closeAudio()
     setup.outputDeviceName.clear();
     setup.inputDeviceName.clear();
     deviceManager.setAudioDeviceSetup (setup, false);
-    // The engine stops being the audio callback here.
+    // (Once the engine exists it stops being the audio callback before this.)
     deviceManager.closeAudioDevice();
     audioReadyFlag = false;
 }
@@ -377,7 +380,7 @@ void InstController::openDeviceIO (bool open, bool withMidi)
     {
         if (openAudio())
         {
-            // The engine becomes the audio callback here.
+            // (Once the engine exists it becomes the audio callback here.)
             audioReadyFlag = true;
             firstRun = false;
         }
