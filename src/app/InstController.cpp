@@ -295,7 +295,9 @@ void InstController::initialiseAudio()
 
 bool InstController::openAudio()
 {
-    const auto [typeName, deviceName] = findDeviceAudio (deviceManager);
+    const auto found = findDeviceAudio (deviceManager);
+    const auto& typeName = found.first;
+    const auto& deviceName = found.second;
     if (deviceName.isEmpty())
         return false;
 
@@ -349,7 +351,9 @@ bool InstController::openAudio()
 
 void InstController::leaveDeviceAt48k()
 {
-    const auto [typeName, deviceName] = findDeviceAudio (deviceManager);
+    const auto found = findDeviceAudio (deviceManager);
+    const auto& typeName = found.first;
+    const auto& deviceName = found.second;
     if (deviceName.isEmpty())
         return;
 

@@ -6,6 +6,10 @@
 namespace T730
 {
 
+/** True for the bytes of a device name that arrive as characters (0x20..0x7E
+    and 0xA0..0xFF); control bytes (C0, DEL, C1) are left out. */
+bool isPrintableNameByte (uint8_t byte) noexcept;
+
 /** A name as the device stores it (8 bytes, one a character) turned into text:
     each byte is the character of that code (0xE9 is "é"); control bytes are
     left out, so only printable characters arrive. */

@@ -67,8 +67,8 @@ bool readArchiveEntry (const juce::File& virtualPath, juce::MemoryBlock& data);
     it cannot be read. The caller parses it (XML goes through parseXmlText). */
 juce::String readArchiveText (const juce::File& virtualPath);
 
-/** The entry decoded as a picture by JUCE's image formats; a null image when it
-    cannot be read or decoded. */
+/** The entry decoded as a picture (PNG or JPEG, decodeModulePicture); a null
+    image when it cannot be read or decoded. */
 juce::Image readArchiveImage (const juce::File& virtualPath);
 
 } // namespace T730
