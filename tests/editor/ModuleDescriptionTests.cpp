@@ -7,6 +7,8 @@
 #include "TestSupport.h"
 #include "documents/Archive.h"
 #include "documents/XmlParser.h"
+#include "engine/DspLoader.h"
+#include "platform/PlainNames.h"
 #include "ui/FlyWeight.h"
 
 #include <gtest/gtest.h>
@@ -447,3 +449,51 @@ TEST (EditorModulePictures, NamesNeverLeaveTheirArchiveFolder)
     T730::FlyWeight::deleteInstance();
 }
 } // namespace
+
+TEST (EditorModuleCatalogue, KeysAndPictureNamesStartingWithATildeNeverBecomePaths)
+{
+    // juce::File takes "~name" for a home folder: a catalogue key or picture name
+    // of that form looked its description, library and pictures up outside resources/.
+    oxatest::TempFolder folder;
+    const auto resources = folder / "resources";
+    const auto corpus = juce::File (OXA_FUZZ_CORPUS_DIR);
+
+    const auto catalogue = T730::readModuleCatalogue (corpus.getChildFile ("Catalogue/tilde-key-min.xml"));
+    ASSERT_FALSE (catalogue.empty());
+    ASSERT_EQ (catalogue[0].keys, juce::StringArray ("~evil"));
+
+    // Even with files of those names in the resources folder, the names are refused.
+    juce::MemoryBlock png;
+    {
+        juce::MemoryOutputStream out (png, false);
+        ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (juce::Image (juce::Image::ARGB, 4, 4, true), out));
+    }
+    ASSERT_TRUE (T730::childNamed (resources, "~evil.orc/resource").createDirectory());
+    ASSERT_TRUE (T730::childNamed (resources, "~evil.orc/EfxType.xml").replaceWithText ("<EfxType/>"));
+    ASSERT_TRUE (T730::childNamed (resources, "Fx.orc/resource").createDirectory());
+    ASSERT_TRUE (T730::childNamed (resources, "Fx.orc/resource/~evil.png").replaceWithData (png.getData(), png.getSize()));
+    ASSERT_TRUE (T730::childNamed (resources, "~evil.so").replaceWithText ("not a library"));
+
+    // juce::File leaves "~evil.orc" (no such user) as a path from the working
+    // folder: a description planted there was read.
+    const auto workingFolder = folder / "working";
+    ASSERT_TRUE (T730::childNamed (workingFolder, "~evil.orc").createDirectory());
+    ASSERT_TRUE (T730::childNamed (workingFolder, "~evil.orc/EfxType.xml").replaceWithText ("<EfxType><Ctrls/></EfxType>"));
+    const auto previousWorkingFolder = juce::File::getCurrentWorkingDirectory();
+    ASSERT_TRUE (workingFolder.setAsCurrentWorkingDirectory());
+
+    for (const auto& key : catalogue[0].keys)
+    {
+        EXPECT_EQ (T730::loadModuleDescription (resources, key), nullptr) << key;
+        T730::DspLoader loader (resources, false);
+        EXPECT_EQ (loader.createObject (key), nullptr) << key;
+    }
+    previousWorkingFolder.setAsCurrentWorkingDirectory();
+
+    const auto description = T730::parseXmlFile (corpus.getChildFile ("ModuleDescription/tilde-picture-min.xml"));
+    ASSERT_NE (description, nullptr);
+    const auto layout = T730::readModuleLayout (*description);
+    EXPECT_EQ (layout.picture, "~evil");
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", layout.picture).isValid());
+    EXPECT_FALSE (T730::getModulePicture (resources, "Fx", "Common:" + layout.picture).isValid());
+}
