@@ -62,6 +62,19 @@ namespace
         BackupProgress worker;
     };
 
+    /** Every patch of the group is the device's patch of that number. */
+    void expectHoldsTheDevicesPatches (const m7c::VirtualM7c& device, const PatchSet& group)
+    {
+        for (int i = 0; i < PatchSet::numPatches; ++i)
+        {
+            const auto stored = device.getPatch (i);
+            const auto& edit = group.patches[(size_t) i].edit;
+            ASSERT_EQ (edit.name, juce::String (stored.name)) << i;
+            for (int k = 0; k < EditBuf::numParams; ++k)
+                ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
+        }
+    }
+
     void fillSource (PatchSet& set)
     {
         for (int i = 0; i < PatchSet::numPatches; ++i)
@@ -87,15 +100,7 @@ TEST (DeviceBackupProgress, BackupCopiesEveryPatchOfTheDevice)
     EXPECT_FLOAT_EQ (rig.worker.advance(), 1.0f);
     EXPECT_TRUE (rig.worker.isDone());
 
-    for (int i = 0; i < PatchSet::numPatches; ++i)
-    {
-        const auto stored = rig.device.getPatch (i);
-        const auto& edit = destination.patches[(size_t) i].edit;
-        ASSERT_EQ (edit.name, juce::String (stored.name)) << i;
-
-        for (int k = 0; k < EditBuf::numParams; ++k)
-            ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
-    }
+    expectHoldsTheDevicesPatches (rig.device, destination);
 }
 
 TEST (DeviceBackupProgress, ALateDumpOfAnotherPatchIsNotStoredInTheSlotAskedFor)
@@ -109,14 +114,7 @@ TEST (DeviceBackupProgress, ALateDumpOfAnotherPatchIsNotStoredInTheSlotAskedFor)
 
     ASSERT_TRUE (rig.worker.backup (destination)) << rig.worker.getErrorMessage();
 
-    for (int i = 0; i < PatchSet::numPatches; ++i)
-    {
-        const auto stored = rig.device.getPatch (i);
-        const auto& edit = destination.patches[(size_t) i].edit;
-        ASSERT_EQ (edit.name, juce::String (stored.name)) << i;
-        for (int k = 0; k < EditBuf::numParams; ++k)
-            ASSERT_EQ (edit.params[k], stored.params[(size_t) k]) << i << "/" << k;
-    }
+    expectHoldsTheDevicesPatches (rig.device, destination);
 }
 
 TEST (DeviceBackupProgress, NameBytesComeBackUnchangedAndControlBytesNeverArrive)
