@@ -6,8 +6,8 @@ namespace T730
 {
 
 /** The questions and file dialogs the controller puts to the user. The
-    standard implementation uses JUCE's alert windows and the platform's file
-    choosers; tests install their own answers. Message thread only. */
+    standard implementation uses the program's own message boxes and the
+    system's file choosers; tests install their own answers. Message thread only. */
 class UserDialogs
 {
 public:
