@@ -311,6 +311,8 @@ void GuiMain::getCommandInfo (juce::CommandID commandID, juce::ApplicationComman
 
 bool GuiMain::perform (const InvocationInfo& info)
 {
+    // A name still being typed is part of the tool set the command works on.
+    proj->commitNameEdit();
     return controller.perform (info);
 }
 

@@ -80,6 +80,10 @@ juce::Component* SectionTab::pageOf (int tabIndex) noexcept
 
 void SectionTab::buttonClicked (juce::Button* button)
 {
+    // The radio group turning the other tabs off reports those as clicks too.
+    if (! button->getToggleState())
+        return;
+
     for (int i = 0; i < 4; ++i)
     {
         if (button == tabs[i].get())

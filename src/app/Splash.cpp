@@ -56,6 +56,14 @@ void Splash::close()
 
 void Splash::timerCallback()
 {
+    // Timers may fire a little early: the second is kept to the millisecond.
+    const auto due = shownAt + (juce::uint32) minimumShowMs;
+    if (const auto now = juce::Time::getMillisecondCounter(); now < due)
+    {
+        startTimer ((int) (due - now) + 1);
+        return;
+    }
+
     stopTimer();
     setVisible (false);
     removeFromDesktop();

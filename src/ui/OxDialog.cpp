@@ -204,7 +204,7 @@ void OxDialog::paint (juce::Graphics& g)
 
     const auto box = getTextBox (kind);
     juce::AttributedString s;
-    s.setJustification (juce::Justification::centredLeft);
+    s.setJustification (juce::Justification::topLeft); // the first line beside the icon
     s.setWordWrap (juce::AttributedString::byWord);
     s.append (text, arialFont (14.0f), orange);
     juce::TextLayout layout;

@@ -175,7 +175,11 @@ void SectionProj::textEditorEscapeKeyPressed (juce::TextEditor&)
 void SectionProj::textEditorFocusLost (juce::TextEditor&)
 {
     name.setHighlightedRegion ({});
+    commitNameEdit();
+}
 
+void SectionProj::commitNameEdit()
+{
     const auto text = name.getText();
     if (text == getStoredName())
         return;

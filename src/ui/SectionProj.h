@@ -46,6 +46,12 @@ public:
 
     bool isConnected() const noexcept { return connected; }
 
+    /** Commits an edit of the name field now (as leaving the field does): a
+        changed text becomes the name with one undo step. The main component
+        calls this before every command, so that a command never works on a
+        tool set whose new name is still only in the field. */
+    void commitNameEdit();
+
     juce::TextEditor& getNameField() noexcept { return name; }
     juce::DrawableButton& getButton (int index) noexcept { return *buttons[index]; }
     SliderEx& getMasterSlider() noexcept { return master; }
