@@ -27,8 +27,8 @@ HelloWorldWindow::HelloWorldWindow()
     //    an empty window while the controller is still being built.
     setUsingNativeTitleBar (false);
     setResizable (false, false);
-    setIcon (T730::art::getImage (T730::art::Picture::icon48));
     addToDesktop();
+    setIcon (T730::art::getImage (T730::art::Picture::icon48));
     mainWindow = this;
 
     // 2. The process-wide command manager.

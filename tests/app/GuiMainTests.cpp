@@ -297,3 +297,22 @@ TEST_F (AppGuiMainWindow, ExitAndTheCloseButtonAskBeforeDiscardingEdits)
     EXPECT_EQ (dialogs.questions.size(), 3);
     EXPECT_EQ (quitRequests, 2);
 }
+
+TEST_F (AppGuiMainWindow, TheFileMenuAsItOpens)
+{
+    settle();
+    auto* bar = window->getMenuBarComponent();
+    ASSERT_NE (bar, nullptr);
+    const auto shownBefore = juce::Desktop::getInstance().getNumComponents();
+    gui().getMenuForIndex (0, "File").showMenuAsync (juce::PopupMenu::Options().withTargetComponent (bar)
+                                                         .withTargetScreenArea (bar->getScreenBounds().withWidth (40)));
+    ASSERT_TRUE (oxatest::pumpMessagesUntil ([&] { return juce::Desktop::getInstance().getNumComponents() > shownBefore; }, 2000));
+    settle (100);
+
+    auto* popup = juce::Desktop::getInstance().getComponent (juce::Desktop::getInstance().getNumComponents() - 1);
+    ASSERT_NE (popup, nullptr);
+    EXPECT_GT (popup->getHeight(), 150) << "New, Open, Save, Save As, Import, Export, Mix Down, Exit";
+    EXPECT_TRUE (uitest::writeScreenshot (uitest::snapshot (*popup), "menu-file"));
+    juce::PopupMenu::dismissAllActiveMenus();
+    settle();
+}

@@ -64,13 +64,21 @@ namespace
         g.fillRect (area);
         brush (g, area.withHeight (150), 0.05f, 5);
 
-        // The name plate.
-        g.setColour (colours::orange);
-        g.setFont (artFont (74.0f, 2));
-        g.drawText ("OXA", 26, 16, 190, 84, juce::Justification::centredLeft);
-        g.setFont (artFont (40.0f, 2));
+        // The name plate: heavy orange letters with a dark drop shadow and a glow behind them.
+        g.setGradientFill (juce::ColourGradient (colours::orange.withAlpha (0.22f), 110.0f, 58.0f,
+                                                 colours::orange.withAlpha (0.0f), 260.0f, 58.0f, true));
+        g.fillRect (0, 0, L::splashWidth, 140);
+        const auto logo = artFont (76.0f, 1);
+        g.setFont (logo);
+        g.setColour (juce::Colours::black.withAlpha (0.8f));
+        g.drawText ("OXA", 29, 19, 200, 84, juce::Justification::centredLeft);
+        g.setGradientFill (juce::ColourGradient (juce::Colour (255, 200, 80), 0.0f, 24.0f, juce::Colour (225, 120, 0),
+                                                 0.0f, 92.0f, false));
+        g.drawText ("OXA", 26, 16, 200, 84, juce::Justification::centredLeft);
+        const int toolsX = 32 + logo.getStringWidth ("OXA");
+        g.setFont (artFont (38.0f, 1));
         g.setColour (juce::Colours::white.withAlpha (0.92f));
-        g.drawText ("TOOLS", 192, 38, 160, 56, juce::Justification::centredLeft);
+        g.drawText ("TOOLS", toolsX, 40, 200, 56, juce::Justification::centredLeft);
         g.setColour (colours::orange);
         g.fillRect (30, 100, 392, 2);
         label (g, "Editor, librarian and practice station for the M7c",
