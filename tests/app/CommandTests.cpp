@@ -11,6 +11,8 @@
 #include "documents/Project.h"
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
+#include "ui/T730LookAndFeel.h"
+#include "ui/UiTestSupport.h"
 
 using namespace T730;
 namespace C = CommandIDs;
@@ -484,4 +486,55 @@ TEST (AppFileDialogs, TheExtensionIsAppendedBeforeAnExistingFileIsQuestioned)
     EXPECT_EQ (FileDialogs::checkOpenChoice (temp / "none.xml", tell), FileDialogs::Verdict::chooseAgain);
     EXPECT_EQ (FileDialogs::checkOpenChoice (existing, tell), FileDialogs::Verdict::accept);
     EXPECT_EQ (FileDialogs::checkOpenChoice ({}, tell), FileDialogs::Verdict::cancel);
+}
+
+TEST (AppGuiFileDialogs, TheSaveDialogIsTitledOXAToolsWithOneFilterAndStartsAtTheInitialFile)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "the desktop's own chooser (zenity or kdialog) runs as another program";
+
+    T730::T730LookAndFeel lookAndFeel; // the program's look, as the main window sets it
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+    oxatest::TempFolder temp;
+    const auto initial = temp / "NewToolSet.xml";
+    temp.get().getChildFile ("1970 BLUES ROCK.xml").replaceWithText ("<Project/>");
+    temp.get().getChildFile ("1970 BLUES ROCK").createDirectory();
+    temp.get().getChildFile ("Sunday Jam.xml").replaceWithText ("<Project/>");
+    const auto cwd = juce::File::getCurrentWorkingDirectory();
+
+    juce::String title, verb;
+    juce::StringArray texts;
+    juce::File folder;
+    juce::Image shot;
+    uitest::whenModal ([] { return uitest::findShowingWindow<juce::FileChooserDialogBox>() != nullptr; }, [&]
+    {
+        auto* box = uitest::findShowingWindow<juce::FileChooserDialogBox>();
+        ASSERT_NE (box, nullptr);
+        title = box->getName();
+        std::function<void (juce::Component&)> look = [&] (juce::Component& c)
+        {
+            if (auto* browser = dynamic_cast<juce::FileBrowserComponent*> (&c))
+            {
+                folder = browser->getRoot();
+                verb = browser->getActionVerb();
+            }
+            if (auto* editor = dynamic_cast<juce::TextEditor*> (&c))
+                texts.add (editor->getText());
+            for (auto* child : c.getChildren())
+                look (*child);
+        };
+        look (*box);
+        shot = uitest::snapshot (*box);
+        box->exitModalState (0);
+    });
+
+    juce::File chosen;
+    EXPECT_FALSE (T730::FileDialogs::chooseFileToSave (initial, "xml", chosen)) << "cancelled";
+    EXPECT_EQ (title, "OXA Tools");
+    EXPECT_EQ (folder, temp.get());
+    EXPECT_EQ (verb, "Save");
+    EXPECT_TRUE (texts.contains ("NewToolSet.xml")) << texts.joinIntoString ("|");
+    EXPECT_EQ (juce::File::getCurrentWorkingDirectory(), cwd) << "the process's folder is left alone";
+    EXPECT_TRUE (uitest::writeScreenshot (shot, "file-dialog-save"));
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
