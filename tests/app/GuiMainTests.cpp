@@ -8,6 +8,8 @@
 #include "editor/SectionPedalAssign.h"
 #include "jam/SectionJam.h"
 #include "documents/Project.h"
+#include "documents/XmlParser.h"
+#include "documents/XmlPath.h"
 #include "ui/SectionProj.h"
 
 using namespace T730;
@@ -315,4 +317,25 @@ TEST_F (AppGuiMainWindow, TheFileMenuAsItOpens)
     EXPECT_TRUE (uitest::writeScreenshot (uitest::snapshot (*popup), "menu-file"));
     juce::PopupMenu::dismissAllActiveMenus();
     settle();
+}
+
+TEST_F (AppGuiMainWindow, ANameStillBeingTypedIsPartOfTheToolSetACommandSaves)
+{
+    settle();
+    const auto folder = sandbox.folder ("toolsets").getChildFile ("Live");
+    dialogs.saveChoice = folder.getParentDirectory().getChildFile ("Live.xml");
+    ASSERT_TRUE (gui().getCommandManager()->invokeDirectly (CommandIDs::fileSaveAs, false));
+    ASSERT_TRUE (Project::getDocumentFile (folder).existsAsFile());
+    settle();
+
+    // Typed, not yet left: the bar's Save button runs the command while the field keeps the focus.
+    auto& name = gui().getToolSetBar().getNameField();
+    name.grabKeyboardFocus();
+    name.selectAll();
+    name.insertTextAtCaret ("Sunday Jam");
+    gui().getToolSetBar().getButton (2).triggerClick();
+    settle (150);
+
+    EXPECT_EQ (getElementText (parseXmlFile (Project::getDocumentFile (folder)).get(), "Name"), "Sunday Jam");
+    EXPECT_FALSE (controller().getProject().edited) << "saved, with the name";
 }
