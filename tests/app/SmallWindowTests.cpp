@@ -159,7 +159,7 @@ TEST (AppGuiSplash, ComesUpAsOXAAndStaysAtLeastOneSecondWithoutBlocking)
     EXPECT_TRUE (oxatest::pumpMessagesUntil ([&] { return ! splash.isUp(); }, 3000));
     const auto upFor = juce::Time::getMillisecondCounter() - splash.getShownAt();
     EXPECT_GE (upFor, 1000u);
-    EXPECT_LT (upFor, 1400u);
+    EXPECT_LT (upFor, 2500u) << "and then goes (a loaded machine may be late)";
 
     // A splash that was never shown closes at once.
     Splash other;
