@@ -53,7 +53,7 @@ struct ControllerParts
     /** The main component's busy section (its nesting counter of disabled sections). */
     std::function<void()> enterBusySection, leaveBusySection;
 
-    /** True while the tab section shows the tuner page; unset without a main component.
+    /** True while the tab section shows the tuner page (and while there is no main component).
         Called by the audio engine's thread too (request 41): set it before the
         audio device opens, or with the audio stopped, never while it runs. */
     std::function<bool()> isTunerShown;

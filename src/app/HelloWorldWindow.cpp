@@ -1,75 +1,57 @@
 #include "app/HelloWorldWindow.h"
+
+#include "app/GuiMain.h"
 #include "app/InstController.h"
+#include "art/ProgramArt.h"
+#include "ui/T730LookAndFeel.h"
 
 namespace
 {
     HelloWorldWindow* mainWindow = nullptr;                   // message thread only
     juce::ApplicationCommandManager* sharedCommandManager = nullptr; // message thread only
-
-    /** The window's content until the sections arrive: the fixed 700 x 500 area. */
-    class EmptyContent : public juce::Component
-    {
-    public:
-        EmptyContent()
-        {
-            setOpaque (true);
-            setSize (HelloWorldWindow::contentWidth, HelloWorldWindow::contentHeight);
-        }
-
-        void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::black); }
-    };
-
-    /** The menu until the sections' command target provides it: File > Exit. */
-    class StartupMenu : public juce::MenuBarModel
-    {
-    public:
-        juce::StringArray getMenuBarNames() override { return { "File" }; }
-
-        juce::PopupMenu getMenuForIndex (int, const juce::String&) override
-        {
-            juce::PopupMenu menu;
-            menu.addItem (exitItem, "Exit");
-            return menu;
-        }
-
-        void menuItemSelected (int itemId, int) override
-        {
-            if (itemId == exitItem && mainWindow != nullptr)
-                mainWindow->closeButtonPressed();
-        }
-
-    private:
-        static constexpr int exitItem = 1;
-    };
 } // namespace
 
 HelloWorldWindow::HelloWorldWindow()
     : juce::DocumentWindow ("OXA Tools", juce::Colours::black,
                             juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, false)
 {
+    // The program's look comes first, so that the window and every dialog it opens
+    // are drawn in it from their first paint (the title bar is the program's own).
+    lookAndFeel = std::make_unique<T730::T730LookAndFeel>();
+    juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+    setLookAndFeel (lookAndFeel.get());
+
     // 1. The window part, on the desktop, recorded as the main window. The title bar
     //    style is chosen before it joins the desktop: changing it afterwards makes
     //    JUCE recreate the native window and bring it to the front, which would show
     //    an empty window while the controller is still being built.
-    setUsingNativeTitleBar (true);
+    setUsingNativeTitleBar (false);
     setResizable (false, false);
     addToDesktop();
+    setIcon (T730::art::getImage (T730::art::Picture::icon48));
     mainWindow = this;
 
     // 2. The process-wide command manager.
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     sharedCommandManager = commandManager.get();
 
-    // 3. The controller (runs the first-run installer when needed).
+    // 3. The controller (runs the first-run installer when needed, builds GuiMain).
     controller = std::make_unique<T730::InstController>();
+    auto* gui = controller->getGui();
 
-    // 4. The command targets register their commands here; key mappings follow the window.
+    // 4. The commands of GuiMain's target and of the application; key mappings follow the window.
+    if (gui != nullptr)
+        gui->attachCommandManager (commandManager.get());
+    if (auto* application = juce::JUCEApplication::getInstance())
+        commandManager->registerAllCommandsForTarget (application);
     addKeyListener (commandManager->getKeyMappings());
 
-    // 5. Content and menu bar (GuiMain takes both roles once it exists).
-    setContentOwned (new EmptyContent(), true);
-    startupMenu = std::make_unique<StartupMenu>();
-    setMenuBar (startupMenu.get());
+    // 5. GuiMain is the content (owned by the controller) and the menu bar's model.
+    if (gui != nullptr)
+    {
+        setContentNonOwned (gui, true);
+        setMenuBar (gui);
+    }
     // The menu bar is added on top of the fixed content, not taken from it.
     setContentComponentSize (contentWidth, contentHeight);
 
@@ -78,7 +60,7 @@ HelloWorldWindow::HelloWorldWindow()
     const auto& settings = controller->getSettings();
     setTopLeftPosition (settings.WindowX, settings.WindowY);
 
-    // 7. Look and feel (the program's own one replaces JUCE's here), then visible.
+    // 7. Visible.
     setVisible (true);
 }
 
@@ -86,10 +68,13 @@ HelloWorldWindow::~HelloWorldWindow()
 {
     setMenuBar (nullptr);
     clearContentComponent();
+    if (auto* gui = controller != nullptr ? controller->getGui() : nullptr)
+        gui->attachCommandManager (nullptr);
     setLookAndFeel (nullptr);
-    lookAndFeel.reset();
+    if (&juce::LookAndFeel::getDefaultLookAndFeel() == lookAndFeel.get())
+        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
     controller.reset();
-    startupMenu.reset();
+    lookAndFeel.reset();
     sharedCommandManager = nullptr;
     commandManager.reset();
     mainWindow = nullptr;
@@ -97,7 +82,12 @@ HelloWorldWindow::~HelloWorldWindow()
 
 void HelloWorldWindow::closeButtonPressed()
 {
-    if (controller != nullptr && controller->prepareQuit())
+    if (controller == nullptr || ! controller->prepareQuit())
+        return;
+
+    if (controller->quitApplication)
+        controller->quitApplication();
+    else
         juce::JUCEApplication::quit();
 }
 

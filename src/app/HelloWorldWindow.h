@@ -9,9 +9,10 @@ namespace T730
 class InstController;
 }
 
-/** The one main window: title "OXA Tools", minimise and close buttons only, a
-    fixed content of 700 x 500 plus the menu bar. Owns the controller and the
-    process-wide command manager. */
+/** The one main window: title "OXA Tools" on the program's own title bar,
+    minimise and close buttons only, a fixed content of 700 x 500 (the main
+    component) under the menu bar. Owns the controller, the program's look and
+    feel and the process-wide command manager. */
 class HelloWorldWindow : public juce::DocumentWindow
 {
 public:
@@ -20,6 +21,9 @@ public:
 
     /** Asks the controller to quit; quits the application when it agrees. */
     void closeButtonPressed() override;
+
+    /** No frame: the window is exactly its title bar, menu bar and content. */
+    juce::BorderSize<int> getBorderThickness() override { return {}; }
 
     T730::InstController* getController() const noexcept { return controller.get(); }
 
@@ -34,10 +38,12 @@ public:
 
     static constexpr int contentWidth = 700, contentHeight = 500;
 
+    /** The title bar's height (its picture's). */
+    static constexpr int titleBarHeight = 26;
+
 private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     std::unique_ptr<T730::InstController> controller;
-    std::unique_ptr<juce::MenuBarModel> startupMenu;
     std::unique_ptr<juce::LookAndFeel> lookAndFeel;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HelloWorldWindow)

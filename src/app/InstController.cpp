@@ -9,6 +9,8 @@
 #include "editor/ModulePictures.h"
 #include "engine/DspLoader.h"
 #include "ui/FlyWeight.h"
+#include "ui/ToolTipEx.h"
+#include "app/GuiMain.h"
 #include "platform/DataFolders.h"
 #include "platform/Platform.h"
 
@@ -54,8 +56,8 @@ InstController::InstController()
     //    as their subsystems arrive.
     createToolSetParts();
 
-    // 2. The splash (at least 1000 ms, closed at the end of construction) is not
-    //    shown yet: it comes with the program's own windows.
+    // 2. The splash is put up by the application before the controller is built, so
+    //    that the message loop paints it without a loop nested in this constructor.
 
     // 3. Device presence.
     devicePresent = isDevicePresent();
@@ -91,16 +93,22 @@ InstController::InstController()
     // 14. The undo keeper: originator this controller, no limit, initial snapshot, enabled.
     createUndoKeeper();
 
-    // 15. The audio device manager.
+    // 15. The audio device manager. (The engine's threads ask whether the tuner page
+    //     is shown from here on; without a main component it counts as shown.)
+    parts.isTunerShown = [this]
+    {
+        auto* main = guiForThreads.load();
+        return main == nullptr || main->isTunerShown();
+    };
     initialiseAudio();
 
     // 16. Audio and MIDI of the device.
     openDeviceIO (devicePresent, true);
 
-    // 17. The device watcher and the backup worker; GuiMain and the CPU meter
-    //     window wait for the program's own windows.
+    // 17. GuiMain, the CPU meter window (hidden), the device watcher and the backup worker.
+    createUserInterface();
     startDeviceWatch();
-    // 18. (The splash would close here.)
+    // 18. The splash is closed by the application once the main window shows.
 }
 
 InstController::~InstController()
@@ -123,11 +131,12 @@ InstController::~InstController()
     saveSettings();
 
     // 7. Tooltip window (user interface), then the owned members in this order.
+    ToolTipEx::deleteInstance();
     cpuMeterWindow.reset();
     undoKeeper.reset();
     midi.reset();
     engine.reset();
-    gui.reset();
+    deleteUserInterface();
 
     // 8. Shared picture cache, effect module loader, module catalogue and Synchronizer.
     NetListItem::setArchiveUser (nullptr);

@@ -9,6 +9,7 @@
 #include "engine/NetListItem.h"
 #include "platform/DevicePresence.h"
 #include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 #include <juce_events/juce_events.h>
 #include <atomic>
 #include <functional>
@@ -32,6 +33,7 @@ class CpuMeterWindow;
 class BackupProgress;
 class ToolSetOperations;
 class ControllerRequests;
+class ControllerCommands;
 
 /** True while the audio device is open with the engine as its callback.
     Written by the controller on the message thread; read by the menu and the engine. */
@@ -47,6 +49,7 @@ bool isAudioReady() noexcept;
       InstControllerDevice.cpp    device presence, MIDI side of openDeviceIO, received messages
       InstControllerRequests.cpp  the numbered requests
       InstControllerToolSet.cpp   tool set operations
+      InstControllerWindow.cpp    the main component, the menu commands and their windows
       InstContMes.cpp             the posted messages
 
     Bases, in order: juce::MessageListener (primary), MementoOriginator<Project>
@@ -69,7 +72,18 @@ public:
     /** The controller's own posted messages. */
     void handleMessage (const juce::Message& message) override;
 
-    // getAllCommands, getCommandInfo and perform (the menu's command target) join here.
+    // The menu commands (InstControllerWindow.cpp), called by GuiMain's command target.
+    void getAllCommands (juce::Array<juce::CommandID>& commands);
+    void getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result);
+    bool perform (const juce::ApplicationCommandTarget::InvocationInfo& info);
+    ControllerCommands& getCommands();
+
+    /** The main component (null before the end of construction and after its deletion). */
+    GuiMain* getGui() const noexcept { return gui.get(); }
+    CpuMeterWindow* getCpuMeterWindow() const noexcept { return cpuMeterWindow.get(); }
+
+    /** The application's quit request; JUCEApplication::quit unless replaced (tests). */
+    std::function<void()> quitApplication;
 
     /** The settings record (request 1 hands out the same object). */
     AppSetting& getSettings() noexcept { return settings; }
@@ -147,6 +161,9 @@ private:
     void loadCurrentToolSet();
     void createUndoKeeper();
     ControllerParts& refreshParts();
+    void createUserInterface();
+    void deleteUserInterface();
+    void showConnectionSetting();
 
     bool needsFirstRun() const;
     void runFirstRunInstaller();
@@ -203,6 +220,11 @@ private:
     ControllerParts parts;
     Owned<ToolSetOperations> toolSetOps;
     Owned<ControllerRequests> requests;
+    Owned<ControllerCommands> commands;
+
+    /** The main component for the MIDI input thread and the engine's threads:
+        set once it is complete, cleared before it is deleted. */
+    std::atomic<GuiMain*> guiForThreads { nullptr };
 
     JUCE_DECLARE_NON_COPYABLE (InstController)
 };

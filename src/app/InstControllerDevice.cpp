@@ -3,6 +3,7 @@
 // backup and restore operations behind requests 30 and 31.
 
 #include "app/ControllerParts.h"
+#include "app/GuiMain.h"
 #include "app/InstContMes.h"
 #include "app/InstController.h"
 #include "app/OxException.h"
@@ -270,9 +271,11 @@ void InstController::midiEventReceived (MidiRecvEv* event)
         }
     }
 
-    // The editor and pedal-assign sections are told through GuiMain once it exists.
-
     const juce::ScopedLock sl (deviceEventLock);
+
+    // The editor and pedal-assign sections, once the main component exists.
+    if (auto* main = guiForThreads.load())
+        main->deviceMessageReceived (*event);
 
     if (backup)
         backup->handleEvent (event);

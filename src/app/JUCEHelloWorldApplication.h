@@ -4,10 +4,12 @@
 #include <memory>
 
 class HelloWorldWindow;
+class Splash;
 
-/** The application object: creates the main window at start and deletes it at
-    shut-down. Only one instance runs; a second launch does nothing. */
-class JUCEHelloWorldApplication : public juce::JUCEApplication
+/** The application object: puts up the splash, creates the main window once the
+    splash has painted, and deletes the window at shut-down. Only one instance
+    runs; a second launch does nothing. */
+class JUCEHelloWorldApplication : public juce::JUCEApplication, private juce::Timer
 {
 public:
     JUCEHelloWorldApplication();
@@ -23,5 +25,13 @@ public:
     void systemRequestedQuit() override { quit(); }
 
 private:
+    void timerCallback() override;
+    void createWindow();
+
+    std::unique_ptr<Splash> splash;
     std::unique_ptr<HelloWorldWindow> window;
+    juce::uint32 splashShownAt = 0;
+
+    /** The longest the window waits for the splash to paint. */
+    static constexpr int splashPaintWaitMs = 300;
 };

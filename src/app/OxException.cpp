@@ -1,5 +1,5 @@
 #include "app/OxException.h"
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "ui/OxDialog.h"
 
 namespace T730
 {
@@ -29,7 +29,7 @@ void OxException::show() const
         return;
     }
 
-    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, "OXA Tools", message, "OK");
+    MessageBoxes::showError (message);
 }
 
 OxException::Presenter OxException::setPresenter (Presenter presenter)

@@ -22,8 +22,8 @@ public:
     /** Opens the message box with the message and an OK button; returns when it is closed. */
     void show() const;
 
-    /** Replaces the message box (tests, and the program's own dialog once it exists).
-        An empty function restores the plain JUCE alert. Returns the previous one. */
+    /** Replaces the message box (tests). An empty function restores the
+        program's error box. Returns the previous one. */
     using Presenter = std::function<void (const juce::String& title, const juce::String& message)>;
     static Presenter setPresenter (Presenter presenter);
 

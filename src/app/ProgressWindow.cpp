@@ -1,5 +1,6 @@
 #include "app/ProgressWindow.h"
 #include "art/ProgramArt.h"
+#include "ui/OxDialog.h"
 
 namespace T730
 {
@@ -96,13 +97,20 @@ void runProgress (ProgressWindowListener* listener, juce::Component* parent, boo
 {
     ProgressWindow window (listener);
 
+    // At start-up: the program's own dialog window (the main window does not exist yet).
+    if (atStartup)
+    {
+        MessageBoxes::runModalComponent (window, "Initializing OXA Tools...", false);
+        return;
+    }
+
     juce::DialogWindow::LaunchOptions options;
     options.content.setNonOwned (&window);
-    options.dialogTitle = atStartup ? "Initializing OXA Tools..." : "Processing...";
+    options.dialogTitle = "Processing...";
     options.dialogBackgroundColour = juce::Colours::black;
-    options.componentToCentreAround = atStartup ? nullptr : parent;
+    options.componentToCentreAround = parent;
     options.escapeKeyTriggersCloseButton = false;
-    options.useNativeTitleBar = true;
+    options.useNativeTitleBar = false; // the program's title bar, as on its other windows
     options.resizable = false;
 
 #if JUCE_MODAL_LOOPS_PERMITTED
@@ -111,7 +119,7 @@ void runProgress (ProgressWindowListener* listener, juce::Component* parent, boo
     jassertfalse;
 #endif
 
-    if (! atStartup && listener != nullptr)
+    if (listener != nullptr)
         listener->cancel();
 }
 

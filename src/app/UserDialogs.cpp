@@ -1,6 +1,8 @@
 #include "app/UserDialogs.h"
 
+#include "app/FileDialogs.h"
 #include "documents/Project.h"
+#include "ui/OxDialog.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -9,45 +11,22 @@ namespace T730
 
 namespace
 {
-    constexpr const char* dialogTitle = "OXA Tools";
-
+    /** The program's own boxes and the system's file choosers. */
     class StandardDialogs final : public UserDialogs
     {
     public:
-        bool confirm (const juce::String& text) override
-        {
-            return juce::AlertWindow::showOkCancelBox (juce::MessageBoxIconType::WarningIcon,
-                                                       dialogTitle, text, "OK", "Cancel");
-        }
+        bool confirm (const juce::String& text) override { return MessageBoxes::confirm (text); }
 
-        int askOverwrite (const juce::String& text) override
-        {
-            // showYesNoCancelBox answers 1 for the first button, 2 for the second, 0 for cancel.
-            return juce::AlertWindow::showYesNoCancelBox (juce::MessageBoxIconType::WarningIcon,
-                                                          dialogTitle, text, "OK", "Rename", "Cancel");
-        }
+        int askOverwrite (const juce::String& text) override { return MessageBoxes::askOverwrite (text); }
 
         bool chooseFileToOpen (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
         {
-            juce::FileChooser chooser (dialogTitle, initial, "*." + extension);
-            if (! chooser.browseForFileToOpen())
-                return false;
-
-            chosen = chooser.getResult();
-            return chosen != juce::File();
+            return FileDialogs::chooseFileToOpen (initial, extension, chosen);
         }
 
         bool chooseFileToSave (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
         {
-            juce::FileChooser chooser (dialogTitle, initial, "*." + extension);
-            if (! chooser.browseForFileToSave (true))
-                return false;
-
-            if (chooser.getResult() == juce::File())
-                return false;
-
-            chosen = withExtension (chooser.getResult(), extension);
-            return true;
+            return FileDialogs::chooseFileToSave (initial, extension, chosen);
         }
     };
 

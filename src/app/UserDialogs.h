@@ -6,8 +6,8 @@ namespace T730
 {
 
 /** The questions and file dialogs the controller puts to the user. The
-    standard implementation uses JUCE's alert windows and the platform's file
-    choosers; tests install their own answers. Message thread only. */
+    standard implementation uses the program's own message boxes and the
+    system's file choosers; tests install their own answers. Message thread only. */
 class UserDialogs
 {
 public:
@@ -22,8 +22,9 @@ public:
     /** The open dialog for files "*.<extension>", starting at `initial`. */
     virtual bool chooseFileToOpen (const juce::File& initial, const juce::String& extension, juce::File& chosen) = 0;
 
-    /** The save dialog: asks before replacing an existing file; the chosen
-        name gets "." + extension appended unless it already ends so. */
+    /** The save dialog: the chosen name gets "." + extension appended unless
+        it already ends so, and then an existing file of that name is only
+        replaced when the user agrees. */
     virtual bool chooseFileToSave (const juce::File& initial, const juce::String& extension, juce::File& chosen) = 0;
 
     /** The dialogs in use (the standard ones unless others were installed). */

@@ -6,17 +6,83 @@ namespace T730::art
 
 namespace
 {
-    const char* resourceName (Picture picture)
+    struct Entry
     {
-        switch (picture)
-        {
-            case Picture::progressBackground: return "progress_background_png";
-            case Picture::progressBar:        return "progress_bar_png";
-            case Picture::progressOverlay:    return "progress_overlay_png";
-        }
-        return "";
-    }
+        Picture picture;
+        const char* name;
+    };
+
+    constexpr Entry entries[] = {
+        { Picture::progressBackground, "progress_background_png" },
+        { Picture::progressBar, "progress_bar_png" },
+        { Picture::progressOverlay, "progress_overlay_png" },
+        { Picture::titleBar, "title_bar_png" },
+        { Picture::titleClose, "title_close_png" },
+        { Picture::titleCloseOver, "title_close_over_png" },
+        { Picture::titleMinimise, "title_minimise_png" },
+        { Picture::titleMinimiseOver, "title_minimise_over_png" },
+        { Picture::mainBackground, "main_background_png" },
+        { Picture::tabSearchOff, "tab_search_off_png" },
+        { Picture::tabSearchOn, "tab_search_on_png" },
+        { Picture::tabLibrarianOff, "tab_librarian_off_png" },
+        { Picture::tabLibrarianOn, "tab_librarian_on_png" },
+        { Picture::tabTunerOff, "tab_tuner_off_png" },
+        { Picture::tabTunerOn, "tab_tuner_on_png" },
+        { Picture::tabDownloadOff, "tab_download_off_png" },
+        { Picture::tabDownloadOn, "tab_download_on_png" },
+        { Picture::barNew, "bar_new_png" },
+        { Picture::barNewDown, "bar_new_down_png" },
+        { Picture::barLoad, "bar_load_png" },
+        { Picture::barLoadDown, "bar_load_down_png" },
+        { Picture::barSave, "bar_save_png" },
+        { Picture::barSaveDown, "bar_save_down_png" },
+        { Picture::barFolder, "bar_folder_png" },
+        { Picture::barFolderDown, "bar_folder_down_png" },
+        { Picture::lampConnected, "lamp_connected_png" },
+        { Picture::lampUnconnected, "lamp_unconnected_png" },
+        { Picture::sliderThumb, "slider_thumb_png" },
+        { Picture::meterStrip, "meter_strip_png" },
+        { Picture::dialogBackground, "dialog_background_png" },
+        { Picture::dialogWarning, "dialog_warning_png" },
+        { Picture::dialogError, "dialog_error_png" },
+        { Picture::buttonOk, "button_ok_png" },
+        { Picture::buttonOkOver, "button_ok_over_png" },
+        { Picture::buttonCancel, "button_cancel_png" },
+        { Picture::buttonCancelOver, "button_cancel_over_png" },
+        { Picture::buttonRename, "button_rename_png" },
+        { Picture::buttonRenameOver, "button_rename_over_png" },
+        { Picture::buttonClose, "button_close_png" },
+        { Picture::buttonCloseOver, "button_close_over_png" },
+        { Picture::cursor1, "cursor_1_png" },
+        { Picture::cursor2, "cursor_2_png" },
+        { Picture::cursor3, "cursor_3_png" },
+        { Picture::cursor4, "cursor_4_png" },
+        { Picture::cursor5, "cursor_5_png" },
+        { Picture::cursor6, "cursor_6_png" },
+        { Picture::splash, "splash_png" },
+        { Picture::cpuBackground, "cpu_background_png" },
+        { Picture::cpuBar, "cpu_bar_png" },
+        { Picture::icon256, "icon_256_png" },
+        { Picture::icon48, "icon_48_png" },
+    };
 } // namespace
+
+juce::Array<Picture> allPictures()
+{
+    juce::Array<Picture> pictures;
+    for (const auto& e : entries)
+        pictures.add (e.picture);
+    return pictures;
+}
+
+const char* resourceName (Picture picture)
+{
+    for (const auto& e : entries)
+        if (e.picture == picture)
+            return e.name;
+
+    return "";
+}
 
 juce::Image getImage (Picture picture)
 {

@@ -2,7 +2,8 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-/* The pictures compiled into the program. */
+/* The pictures compiled into the program (drawn at build time by the art
+   generator; their sizes and the places they are drawn at are in ArtLayout.h). */
 namespace T730::art
 {
 
@@ -11,7 +12,73 @@ enum class Picture
     progressBackground,
     progressBar,
     progressOverlay,
+
+    // The window: title bar and its buttons, the background with the section frames.
+    titleBar,
+    titleClose,
+    titleCloseOver,
+    titleMinimise,
+    titleMinimiseOver,
+    mainBackground,
+
+    // The tab section's tabs, off and on.
+    tabSearchOff,
+    tabSearchOn,
+    tabLibrarianOff,
+    tabLibrarianOn,
+    tabTunerOff,
+    tabTunerOn,
+    tabDownloadOff,
+    tabDownloadOn,
+
+    // The tool set bar.
+    barNew,
+    barNewDown,
+    barLoad,
+    barLoadDown,
+    barSave,
+    barSaveDown,
+    barFolder,
+    barFolderDown,
+    lampConnected,
+    lampUnconnected,
+    sliderThumb,
+    meterStrip,
+
+    // The message boxes and the small panels.
+    dialogBackground,
+    dialogWarning,
+    dialogError,
+    buttonOk,
+    buttonOkOver,
+    buttonCancel,
+    buttonCancelOver,
+    buttonRename,
+    buttonRenameOver,
+    buttonClose,
+    buttonCloseOver,
+
+    // The editor's cursors 1 to 6.
+    cursor1,
+    cursor2,
+    cursor3,
+    cursor4,
+    cursor5,
+    cursor6,
+
+    // Splash, CPU meter and the program's icon.
+    splash,
+    cpuBackground,
+    cpuBar,
+    icon256,
+    icon48,
 };
+
+/** Every picture, in the order above. */
+juce::Array<Picture> allPictures();
+
+/** The name of the embedded data of a picture (its file name with '.' as '_'). */
+const char* resourceName (Picture picture);
 
 /** The decoded picture (cached by JUCE's image cache); invalid when it is missing. */
 juce::Image getImage (Picture picture);

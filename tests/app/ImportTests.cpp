@@ -413,8 +413,10 @@ TEST (AppZIPDecompressionThread, NamesThatAreNotUtf8AndPathsThroughLinksAreRefus
     // "\xff\xa1/x" recursed without end in the path check; "song\xafx" corrupted the heap.
     oxatest::TempFolder tmp;
     int files = 0;
-    for (const auto& file : juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("ZipImport").findChildFiles (juce::File::findFiles, false, "*.zip"))
+    for (const auto* name : { "invalid-utf8-name-isAChildOf-recursion.zip", "lone-continuation-byte-heap-corruption.zip",
+                              "fuzzer-found-crash-1fe2d35d.zip" })
     {
+        const auto file = juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("ZipImport").getChildFile (name);
         const auto out = tmp / ("out-" + juce::String (files++));
         ZIPDecompressionThread thread (file, out);
         thread.unpack();

@@ -4,6 +4,7 @@
 #include "X11Windows.h"
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
+#include "ui/UiTestSupport.h"
 #include <gtest/gtest.h>
 #include <csignal>
 #include <fcntl.h>
@@ -231,9 +232,46 @@ juce::String describe (const juce::Array<apptest::X11Windows::Mapped>& seen)
         names.add ("\"" + m.name + "\"");
     return names.joinIntoString (", ");
 }
+
+/** Waits until the splash (the window named "OXA" among those seen) has gone. */
+bool waitForSplashToGo (apptest::X11Windows& x, const juce::Array<apptest::X11Windows::Mapped>& seen, int timeoutMs)
+{
+    for (const auto& m : seen)
+        if (m.name == "OXA")
+            return oxatest::pumpMessagesUntil ([&] { return ! x.isMapped (m.window); }, timeoutMs);
+    return false;
+}
+
+/** The window as the screen shows it: the title bar, the menu bar and the five sections over their background. */
+void expectTheSections (const juce::Image& shot)
+{
+    ASSERT_TRUE (shot.isValid());
+    const auto orangeish = [] (juce::Colour c) { return c.getRed() > 170 && c.getGreen() > 80 && c.getBlue() < 90; };
+    EXPECT_TRUE (orangeish (shot.getPixelAt (30, 12))) << "the title bar";
+
+    // The lettering in each area: orange pixels in the menu bar, on the tabs and in the tool set bar.
+    const auto orangeIn = [&] (juce::Rectangle<int> area)
+    {
+        int n = 0;
+        for (int y = area.getY(); y < area.getBottom(); ++y)
+            for (int x = area.getX(); x < area.getRight(); ++x)
+                n += orangeish (shot.getPixelAt (x, y)) ? 1 : 0;
+        return n;
+    };
+    const int top = 26 + 24; // title bar, menu bar
+    EXPECT_GT (orangeIn ({ 0, 26, 200, 24 }), 20) << "the menu names";
+    EXPECT_GT (orangeIn ({ 0, top, 300, 37 }), 40) << "the tabs";
+    EXPECT_GT (orangeIn ({ 300, top, 400, 37 }), 60) << "the tool set bar";
+
+    // The page, the rack of the jam section and the pedalboard each have their own ground.
+    const auto page = shot.getPixelAt (150, top + 200), rack = shot.getPixelAt (500, top + 200),
+               board = shot.getPixelAt (20, top + 420);
+    EXPECT_NE (page, rack);
+    EXPECT_NE (rack, board);
+}
 } // namespace
 
-TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThroughTheWindow)
+TEST (AppE2EStartup, FirstRunInstallsShowsTheSplashAndTheWindowAndSavesSettingsWhenClosedThroughTheWindow)
 {
     PrivateXServer server;
     ASSERT_TRUE (server.getDisplay().isNotEmpty()) << "needs Xvfb (scripts/deps installs it)";
@@ -257,17 +295,24 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
         std::cout << "[ figure ] first-run start-up to visible window: " << startupMs << " ms" << std::endl;
         ::testing::Test::RecordProperty ("firstRunStartupMs", (int) startupMs);
 
-        // The installer's dialog came first (it may close before its name can be read).
-        EXPECT_GE (seen.size(), 2) << describe (seen);
-        if (seen.size() >= 2)
+        // The splash came first, then the installer's dialog (it may close before its name can be read).
+        EXPECT_GE (seen.size(), 3) << describe (seen);
+        if (seen.size() >= 3)
         {
-            EXPECT_TRUE (seen[0].name == "Initializing OXA Tools..." || seen[0].name.isEmpty()) << describe (seen);
+            EXPECT_EQ (seen[0].name, "OXA") << describe (seen);
+            EXPECT_TRUE (seen[1].name == "Initializing OXA Tools..." || seen[1].name.isEmpty()) << describe (seen);
         }
 
         const auto bounds = x.getGeometry (main.window);
         EXPECT_EQ (bounds.getWidth(), 700);
-        EXPECT_GT (bounds.getHeight(), 500) << "content of 500 plus the menu bar";
-        EXPECT_LE (bounds.getHeight(), 540);
+        EXPECT_EQ (bounds.getHeight(), 26 + 24 + 500) << "title bar, menu bar and the content of 500";
+
+        // Once the splash has had its second, the whole window shows: a screenshot for review.
+        EXPECT_TRUE (waitForSplashToGo (x, seen, 5000)) << describe (seen);
+        oxatest::pumpMessagesUntil ({}, 400);
+        const auto shot = x.capture (main.window);
+        expectTheSections (shot);
+        EXPECT_TRUE (uitest::writeScreenshot (shot, "main"));
 
         for (const auto* name : userFolders)
             EXPECT_TRUE (root.getChildFile (name).isDirectory()) << name;
@@ -301,7 +346,12 @@ TEST (AppE2EStartup, FirstRunInstallsShowsTheWindowAndSavesSettingsWhenClosedThr
         auto& program = *started;
         const auto startupMs = seen.getLast().timeMs - program.getStartMs();
         std::cout << "[ figure ] second start-up to visible window: " << startupMs << " ms" << std::endl;
-        EXPECT_EQ (seen.size(), 1) << describe (seen);
+        ::testing::Test::RecordProperty ("secondStartupMs", (int) startupMs);
+        ASSERT_EQ (seen.size(), 2) << "the splash, then the main window: " << describe (seen);
+        EXPECT_EQ (seen[0].name, "OXA");
+        EXPECT_LT (seen[0].timeMs - program.getStartMs(), startupMs + 1) << "the splash comes before the window";
+        std::cout << "[ figure ] second start-up to visible splash: " << (seen[0].timeMs - program.getStartMs()) << " ms"
+                  << std::endl;
         EXPECT_EQ (x.getGeometry (seen.getLast().window).getPosition(), juce::Point<int> (37, 45));
 
         // A launch while it runs ends at once without a window of its own.

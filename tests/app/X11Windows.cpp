@@ -154,6 +154,49 @@ juce::Rectangle<int> X11Windows::getGeometry (unsigned long window)
     return { attributes.x, attributes.y, attributes.width, attributes.height };
 }
 
+bool X11Windows::isMapped (unsigned long window)
+{
+    XWindowAttributes attributes {};
+    return impl->display != nullptr && XGetWindowAttributes (impl->display, window, &attributes)
+           && attributes.map_state == IsViewable;
+}
+
+juce::Image X11Windows::capture (unsigned long window)
+{
+    auto* display = impl->display;
+    XWindowAttributes attributes {};
+    if (display == nullptr || ! XGetWindowAttributes (display, window, &attributes) || attributes.map_state != IsViewable)
+        return {};
+
+    XImage* shot = XGetImage (display, window, 0, 0, (unsigned int) attributes.width, (unsigned int) attributes.height,
+                              AllPlanes, ZPixmap);
+    if (shot == nullptr)
+        return {};
+
+    const auto channel = [] (unsigned long pixel, unsigned long mask)
+    {
+        if (mask == 0)
+            return (juce::uint8) 0;
+        int shift = 0;
+        while (((mask >> shift) & 1) == 0)
+            ++shift;
+        const auto max = mask >> shift;
+        return (juce::uint8) (((pixel & mask) >> shift) * 255 / max);
+    };
+
+    juce::Image image (juce::Image::RGB, attributes.width, attributes.height, false);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+        {
+            const auto pixel = XGetPixel (shot, x, y);
+            image.setPixelAt (x, y, juce::Colour (channel (pixel, shot->red_mask), channel (pixel, shot->green_mask),
+                                                  channel (pixel, shot->blue_mask)));
+        }
+
+    XDestroyImage (shot);
+    return image;
+}
+
 bool X11Windows::requestClose (unsigned long window)
 {
     auto* display = impl->display;

@@ -36,6 +36,12 @@ public:
     /** Size of a window (the client area). */
     juce::Rectangle<int> getGeometry (unsigned long window);
 
+    /** True while the window is mapped (viewable). */
+    bool isMapped (unsigned long window);
+
+    /** What the window shows on the screen now (its client area); invalid when it cannot be read. */
+    juce::Image capture (unsigned long window);
+
     /** Sends WM_PROTOCOLS / WM_DELETE_WINDOW to the window. */
     bool requestClose (unsigned long window);
 

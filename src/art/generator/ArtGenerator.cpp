@@ -26,11 +26,55 @@ ArtRegistration::ArtRegistration (const char* fileName, DrawPicture draw)
 }
 } // namespace oxart
 
+namespace
+{
+    /** Every picture at twice its size with its name under it, for looking the art over. */
+    juce::Image contactSheet()
+    {
+        constexpr int scale = 2, gap = 14, sheetWidth = 1500;
+        struct Placed { juce::String name; juce::Image image; int x, y; };
+        std::vector<Placed> placed;
+        int x = gap, y = gap, rowHeight = 0;
+
+        for (const auto& entry : oxart::registry())
+        {
+            auto image = entry.draw();
+            const int w = image.getWidth() * scale, h = image.getHeight() * scale + 14;
+            if (x + w > sheetWidth - gap)
+            {
+                x = gap;
+                y += rowHeight + gap;
+                rowHeight = 0;
+            }
+            placed.push_back ({ entry.fileName, image, x, y });
+            x += juce::jmax (w, 90) + gap;
+            rowHeight = juce::jmax (rowHeight, h);
+        }
+
+        juce::Image sheet (juce::Image::RGB, sheetWidth, y + rowHeight + gap, true);
+        juce::Graphics g (sheet);
+        g.fillAll (juce::Colour (0xff2b2b30));
+        g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
+        for (const auto& p : placed)
+        {
+            const int w = p.image.getWidth() * scale, h = p.image.getHeight() * scale;
+            g.setColour (juce::Colour (0xff505058));
+            g.fillCheckerBoard (juce::Rectangle<float> ((float) p.x, (float) p.y, (float) w, (float) h), 8.0f, 8.0f,
+                                juce::Colour (0xff45454c), juce::Colour (0xff3a3a40));
+            g.drawImage (p.image, p.x, p.y, w, h, 0, 0, p.image.getWidth(), p.image.getHeight());
+            g.setColour (juce::Colours::white);
+            g.setFont (11.0f);
+            g.drawText (p.name, p.x, p.y + h, juce::jmax (w, 90), 14, juce::Justification::centredLeft);
+        }
+        return sheet;
+    }
+} // namespace
+
 int main (int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
     {
-        std::cerr << "usage: oxa_art_generator <output folder>\n";
+        std::cerr << "usage: oxa_art_generator <output folder> [<contact sheet file>]\n";
         return 2;
     }
 
@@ -60,6 +104,18 @@ int main (int argc, char** argv)
         if (! file.replaceWithData (data.getData(), data.getDataSize()))
         {
             std::cerr << "cannot write " << file.getFullPathName() << "\n";
+            return 1;
+        }
+    }
+
+    if (argc == 3)
+    {
+        const juce::File sheetFile (juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]));
+        juce::MemoryOutputStream data;
+        sheetFile.getParentDirectory().createDirectory();
+        if (! png.writeImageToStream (contactSheet(), data) || ! sheetFile.replaceWithData (data.getData(), data.getDataSize()))
+        {
+            std::cerr << "cannot write " << sheetFile.getFullPathName() << "\n";
             return 1;
         }
     }

@@ -1,0 +1,53 @@
+#pragma once
+
+/* Where the window's parts sit, shared by the pictures (drawn at build time) and
+   the components that lie over them. Plain numbers only: the art generator
+   includes this without the rest of the program. Every rectangle is
+   { x, y, width, height } in the main component's coordinates unless a comment
+   says otherwise. */
+namespace T730::layout
+{
+
+struct Box
+{
+    int x, y, w, h;
+    constexpr int right() const noexcept { return x + w; }
+    constexpr int bottom() const noexcept { return y + h; }
+};
+
+// The main component's background and its five sections.
+inline constexpr int mainWidth = 700, mainHeight = 500;
+inline constexpr Box tabSection { 0, 0, 300, 350 };
+inline constexpr Box toolSetBar { 300, 0, 400, 37 };
+inline constexpr Box jamSection { 300, 38, 400, 308 };
+inline constexpr Box editorSection { 1, 354, 652, 146 };
+inline constexpr Box pedalAssignSection { 656, 349, 45, 152 };
+
+// Inside the tab section: the page area and the four tabs (87 x 44 pictures).
+inline constexpr Box pageArea { 0, 37, 300, 313 };
+inline constexpr int tabWidth = 87, tabHeight = 44, tabY = 2;
+inline constexpr int tabX[4] = { 1, 77, 152, 227 };
+
+// Inside the tool set bar (relative to the bar).
+inline constexpr Box nameField { 8, 4, 160, 14 };
+inline constexpr int barButtonWidth = 53, barButtonHeight = 23, barButtonY = 19;
+inline constexpr int barButtonX[4] = { 2, 45, 88, 131 };
+inline constexpr Box masterSlider { 182, 18, 54, 10 };
+inline constexpr int thumbWidth = 8, thumbHeight = 15;
+inline constexpr Box inputMeter { 242, 18, 43, 14 };
+inline constexpr Box outputMeter { 290, 18, 43, 14 };
+inline constexpr int meterStripWidth = 43, meterStripHeight = 9;
+inline constexpr int lampX = 350, lampY = 8, lampWidth = 41, lampHeight = 22;
+
+// The program's other pictures.
+inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
+inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;
+inline constexpr int dialogWidth = 309, dialogHeight = 177;
+inline constexpr int dialogButtonWidth = 70, dialogButtonHeight = 30;
+inline constexpr int splashWidth = 452, splashHeight = 283;
+inline constexpr int cpuMeterWidth = 150, cpuMeterHeight = 23;
+inline constexpr int cpuBarX = 51, cpuBarY = 6, cpuBarWidth = 39, cpuBarHeight = 7;
+inline constexpr int closeButtonWidth = 70, closeButtonHeight = 24;
+inline constexpr int cursorSize = 24;
+
+} // namespace T730::layout

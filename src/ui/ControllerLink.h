@@ -1,0 +1,22 @@
+#pragma once
+
+namespace T730
+{
+
+class Project;
+
+/** What the sections hold of the controller: the numbered requests (codes in
+    app/ControllerRequest.h; -1 true, 0 false, or a value) and the current
+    tool set. The main component hands every section one link. */
+class ControllerLink
+{
+public:
+    virtual ~ControllerLink() = default;
+
+    virtual int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr) = 0;
+
+    /** The current tool set (lives as long as the controller). */
+    virtual Project& getCurrentProject() = 0;
+};
+
+} // namespace T730
