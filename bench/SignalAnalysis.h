@@ -104,16 +104,16 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
     std::erase_if (partials, [strongest] (const Partial& p) { return p.amplitude < strongest * 1e-3; });
 
     // A tone without its lowest partials (a flageolet sounds two octaves up): when every partial
-    // within 40 dB of the strongest is a multiple of the lowest of them, that one is the fundamental.
+    // within 30 dB of the strongest is a multiple of the lowest of them, that one is the fundamental.
     int lowest = 0;
     for (const auto& p : partials)
-        if (p.amplitude >= strongest * 0.01 && (lowest == 0 || p.harmonic < lowest))
+        if (p.amplitude >= strongest * 0.0316 && (lowest == 0 || p.harmonic < lowest))
             lowest = p.harmonic;
     if (lowest > 1)
     {
         bool multiples = true;
         for (const auto& p : partials)
-            multiples = multiples && (p.amplitude < strongest * 0.01 || p.harmonic % lowest == 0);
+            multiples = multiples && (p.amplitude < strongest * 0.0316 || p.harmonic % lowest == 0);
         if (multiples)
         {
             std::erase_if (partials, [lowest] (const Partial& p) { return p.harmonic % lowest != 0; });
@@ -122,6 +122,28 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
         }
     }
     return partials;
+}
+
+/** partialsOf, an octave lower when the tone has partials of its own there: the odd multiples of
+    half the nominal frequency (its first and third) both within 30 dB of the strongest partial
+    (a sampled bass key whose waveform repeats only every second period). */
+inline std::vector<Partial> partialsOfNote (const std::vector<double>& x, size_t from, size_t to, double rate,
+                                            double nominal, size_t padding = 8)
+{
+    auto partials = partialsOf (x, from, to, rate, nominal, 4000.0, 16, padding);
+    if (partials.empty() || partials.front().harmonic != 1)
+        return partials;
+    const auto lower = partialsOf (x, from, to, rate, partials.front().frequency / 2.0, 4000.0, 16, padding);
+    double strongest = 0.0, first = 0.0, third = 0.0;
+    for (const auto& p : lower)
+    {
+        strongest = std::max (strongest, p.amplitude);
+        if (p.harmonic == 1)
+            first = p.amplitude;
+        if (p.harmonic == 3)
+            third = p.amplitude;
+    }
+    return first >= strongest * 0.0316 && third >= strongest * 0.0316 ? lower : partials;
 }
 
 /** f_h / h averaged with weights amplitude^2 x h^2: the period a waveform comparison finds

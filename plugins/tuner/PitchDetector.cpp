@@ -1,7 +1,10 @@
 #include "PitchDetector.h"
 
 #include <algorithm>
+#include <numeric>
 #include <cmath>
+#include <complex>
+#include <numbers>
 
 namespace T730::Modules
 {
@@ -21,6 +24,9 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     correlation.assign (static_cast<size_t> (windowSize), 0.0);
     centred.assign (static_cast<size_t> (windowSize), 0.0);
     flattened.assign (static_cast<size_t> (windowSize), 0.0);
+    hann.resize (static_cast<size_t> (windowSize));
+    for (int i = 0; i < windowSize; ++i)
+        hann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize - 1));
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
     lastClarity = 0.0;
 }
@@ -102,6 +108,18 @@ int PitchDetector::preferFullPeriod (int peak) const
     constexpr double kNegligibleMismatch = 0.02;
     // Short lags are too coarse for the comparison (a sample of lag is a large share of the period).
     constexpr int kShortestLag = 40;
+
+    // The key maximum itself may be such a longer period whose extra partial is a lone one.
+    for (int k = 2; k <= 3; ++k)
+    {
+        const int shorter = peak / k >= kShortestLag ? highestNear (static_cast<double> (peak) / k) : -1;
+        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k))
+        {
+            peak = shorter;
+            break;
+        }
+    }
+
     for (int round = 0; round < 4 && peak >= kShortestLag; ++round)
     {
         const double mismatch = 1.0 - peakHeight (peak);
@@ -113,7 +131,7 @@ int PitchDetector::preferFullPeriod (int peak) const
             if (k * peak >= maxLag - 2)
                 break;
             const int candidate = highestNear (k * peak);
-            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch)
+            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k))
                 better = candidate;
         }
         if (better < 0)
@@ -121,6 +139,35 @@ int PitchDetector::preferFullPeriod (int peak) const
         peak = better;
     }
     return peak;
+}
+
+bool PitchDetector::hasPartialsBetween (int lag, int k) const
+{
+    // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
+    // They must carry some of the sound (25 dB below the chosen frequency's partial: a looped
+    // sample whose two halves differ slightly has none), and a weak fundamental comes with the
+    // other partials of its note (within 13 dB of it), while a lone component below the note (a
+    // sampled bass's sub-octave thump) does not make the note lower.
+    const double f = rate / lag;
+    const double lone = partialPower (f / k);
+    double others = 0.0;
+    for (int j = 2; j <= 2 * k + 1; ++j)
+        if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
+            others += partialPower (j * f / k);
+    return others >= 0.05 * lone && lone + others >= 0.003 * partialPower (f);
+}
+
+double PitchDetector::partialPower (double hz) const
+{
+    // Hann-windowed DTFT of the centred window at one frequency, by a rotating phasor.
+    const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
+    std::complex<double> phasor (1.0, 0.0), sum;
+    for (int i = 0; i < windowSize; ++i)
+    {
+        sum += (centred[static_cast<size_t> (i)] * hann[static_cast<size_t> (i)]) * phasor;
+        phasor *= step;
+    }
+    return std::norm (sum);
 }
 
 double PitchDetector::peakHeight (int lag) const

@@ -23,7 +23,9 @@ namespace T730::Modules
     A weak fundamental lets the NSDF peak at half or a third of the period almost as high as at the
     period itself (the odd partials are all that differ), so a chosen lag is replaced by a multiple
     of it whose mismatch (1 - NSDF) is less than half its own: a true period is never matched
-    better at its multiples, where glide, decay and inharmonicity only add mismatch. While a note
+    better at its multiples, where glide, decay and inharmonicity only add mismatch. The longer
+    period must also bring partials of its own beyond a single one below the note (checked on a
+    Hann-windowed spectrum at those frequencies). While a note
     is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the held
     period gives way to the held period as long as the window repeats better there.
 
@@ -65,6 +67,8 @@ private:
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
     int preferFullPeriod (int peak) const;
+    bool hasPartialsBetween (int lag, int k) const;
+    double partialPower (double hz) const;
     int preferHeldPeriod (int peak, double heldFrequency) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
@@ -77,6 +81,7 @@ private:
     std::vector<double> correlation;
     std::vector<double> centred;
     std::vector<double> flattened;
+    std::vector<double> hann;
     std::vector<double> nsdf;
     double lastClarity = 0.0;
     double lastLevelChangeDb = 0.0;

@@ -2,9 +2,9 @@
 // to the listener in Hz every analysis hop (a quarter window: 1024 samples, 23 ms at 44.1 kHz).
 // A window without a pitch (below the gate, not periodic, the attack of a note not yet settled,
 // a noise or drum hit) reports 0, which the host reads as "no pitch". Attacks are found from the
-// level of 256-sample chunks: one above the gate and 6 dB over the mean of the eight before it
-// (2048 samples, more than a period of the lowest string, so a low note's own waveform does
-// not count as an attack). The audio passes through unchanged.
+// level of chunks of a sixteenth window (256 samples at 44.1 kHz): one above the gate and 6 dB
+// over the mean of the eight before it (half a window, more than a period of the lowest string,
+// so a low note's own waveform does not count as an attack). The audio passes through unchanged.
 
 #include "ModuleBase.h"
 #include "NoteTracker.h"
@@ -49,7 +49,7 @@ public:
             if (filled < w)
                 ++filled;
             chunkEnergy += x * x;
-            if (++chunkFill == kChunk)
+            if (++chunkFill == chunk)
                 endChunk();
             if (++sinceAnalysis >= hop && filled == w)
             {
@@ -84,7 +84,6 @@ protected:
     void sampleRateChanged() override { prepare(); }
 
 private:
-    static constexpr int kChunk = 256;
     static constexpr int kChunkHistory = 8;
 
     static float gateDb (float value) noexcept { return kGateLowDb + kGateRangeDb * value; }
@@ -93,14 +92,14 @@ private:
     /** Attack detection: the chunk's level against the one before it. */
     void endChunk() noexcept
     {
-        tracker.advance (kChunk);
+        tracker.advance (chunk);
         const double gate = gateRms();
         double before = 0.0;
         for (double e : chunkEnergies)
             before += e;
         before /= kChunkHistory;
-        if (chunkEnergy > 4.0 * before && chunkEnergy > gate * gate * kChunk)
-            tracker.noteOnset (kChunk);
+        if (chunkEnergy > 4.0 * before && chunkEnergy > gate * gate * chunk)
+            tracker.noteOnset (chunk);
         chunkEnergies[static_cast<size_t> (chunkIndex)] = chunkEnergy;
         chunkIndex = (chunkIndex + 1) % kChunkHistory;
         chunkEnergy = 0.0;
@@ -114,6 +113,7 @@ private:
         history.assign (static_cast<size_t> (w), 0.0);
         window.assign (static_cast<size_t> (w), 0.0);
         hop = w / 4;
+        chunk = w / 16;
         NoteTracker::Settings trackerSettings;
         trackerSettings.holdOffSamples = 0.5 * w;
         tracker.prepare (trackerSettings);
@@ -144,6 +144,7 @@ private:
     std::vector<double> history;
     std::vector<double> window;
     int hop = 1024;
+    int chunk = 256;   // samples per level measurement of the attack detection
     int writePos = 0;
     int filled = 0;
     int sinceAnalysis = 0;
