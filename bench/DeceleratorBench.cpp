@@ -4,7 +4,8 @@
 // 512-frame block, stretched in place). Measured against the take:
 // - level: RMS over the riff, and over each held note (also its worst 100 ms frame), in dB;
 // - attack: rise from 10 % to 50 % of the way from the level before a picked note to its peak
-//   (-20 to -6 dB from silence), 1 ms RMS envelope; median and worst over the riff's picked notes;
+//   (-20 to -6 dB from silence), on the 1 ms RMS envelope above 1 kHz (the pick's transient);
+//   median and worst over the riff's picked notes;
 // - the held low note's fundamental: its frequency against the take's (cents), the ripple of its
 //   amplitude beyond the take's own (a split, beating partial shows as a ripple; dB around the
 //   decay's trend) and the strongest other peak within 15 % of it (dB below the fundamental);
@@ -21,6 +22,7 @@
 #include "SlowedStream.h"
 
 #include <complex>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -98,8 +100,22 @@ Played play (const Take& take, int speed, const BlockProcessor& process)
     return out;
 }
 
-/** 1 ms RMS envelope. */
-std::vector<double> envelope (const std::vector<double>& x) { return frameLevels (x, 44); }
+/** The attack envelope: 1 ms RMS of the signal above 1 kHz (second-order Butterworth high-pass),
+    where a pick's transient lives; full-band levels of a low note swing with its waveform. */
+std::vector<double> envelope (const std::vector<double>& x)
+{
+    const double w = std::tan (std::numbers::pi * 1000.0 / kRate), q = std::sqrt (0.5);
+    const double norm = 1.0 / (1.0 + w / q + w * w);
+    const double b0 = norm, b1 = -2.0 * norm, b2 = norm, a1 = 2.0 * (w * w - 1.0) * norm, a2 = (1.0 - w / q + w * w) * norm;
+    std::vector<double> y (x.size());
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (size_t i = 0; i < x.size(); ++i)
+    {
+        y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1, x1 = x[i], y2 = y1, y1 = y[i];
+    }
+    return frameLevels (y, 44);
+}
 constexpr double kEnvFrame = 44.0;
 
 /** The attack near `expected` (samples): peak, the frame where the rise reaches halfway and the
@@ -370,10 +386,10 @@ struct OptionSet
     RB::Options options;
 };
 
-void compareOptions (const std::vector<Take>& takes)
+std::vector<OptionSet> optionSets()
 {
     const RB::Options base = RB::OptionThreadingNever | RB::OptionChannelsTogether;
-    const OptionSet sets[] = {
+    return {
         { "R2 std crisp compound", base | RB::OptionEngineFaster },
         { "R2 std crisp percuss", base | RB::OptionEngineFaster | RB::OptionDetectorPercussive },
         { "R2 std crisp soft", base | RB::OptionEngineFaster | RB::OptionDetectorSoft },
@@ -383,9 +399,32 @@ void compareOptions (const std::vector<Take>& takes)
         { "R2 long mixed (old)", base | RB::OptionEngineFaster | RB::OptionWindowLong | RB::OptionTransientsMixed },
         { "R2 long crisp", base | RB::OptionEngineFaster | RB::OptionWindowLong },
         { "R2 std crisp indep", base | RB::OptionEngineFaster | RB::OptionPhaseIndependent },
+        { "R2 std crisp apart", RB::OptionThreadingNever | RB::OptionEngineFaster },
         { "R3 standard", base | RB::OptionEngineFiner },
+        { "R3 standard apart", RB::OptionThreadingNever | RB::OptionEngineFiner },
         { "R3 short", base | RB::OptionEngineFiner | RB::OptionWindowShort },
     };
+}
+
+/** Plays a take through a SlowedStream with the given options, fed as the module feeds it. */
+Played playStream (const Take& take, int speed, RB::Options options)
+{
+    T730::Modules::SlowedStream stream;
+    stream.prepare (kRate, kBlock, options);
+    const double ratio = ratioOf (speed);
+    stream.restart (ratio);
+    double remainder = 0.0;
+    return play (take, speed, [&] (double** channels, int frames) {
+        const double covered = ratio * frames + remainder;
+        const int fresh = std::min (static_cast<int> (covered), frames);
+        remainder = covered - std::floor (covered);
+        stream.process (channels, fresh, channels, frames);
+    });
+}
+
+void compareOptions (const std::vector<Take>& takes)
+{
+    const auto sets = optionSets();
     std::printf ("\nStretcher engines and options: the worst of %zu riffs x 5 speeds (ripple and side: the held low note's "
                  "fundamental)\n", takes.size());
     std::printf ("%-24s %6s %6s %6s %6s %6s %7s %6s %6s %8s %7s %7s  %s\n", "options", "level", "held", "100ms",
@@ -397,20 +436,7 @@ void compareOptions (const std::vector<Take>& takes)
         Summary s;
         for (const auto& take : takes)
             for (const int speed : kSpeeds)
-            {
-                T730::Modules::SlowedStream stream;
-                stream.prepare (kRate, kBlock, set.options);
-                const double ratio = ratioOf (speed);
-                stream.restart (ratio);
-                double remainder = 0.0;
-                const auto out = play (take, speed, [&] (double** channels, int frames) {
-                    const double covered = ratio * frames + remainder;
-                    const int fresh = std::min (static_cast<int> (covered), frames);
-                    remainder = covered - std::floor (covered);
-                    stream.process (channels, fresh, channels, frames);
-                });
-                s.add (measure (take, speed, out));
-            }
+                s.add (measure (take, speed, playStream (take, speed, set.options)));
         std::printf ("%-24s %+6.2f %+6.2f %+6.2f %6.1f %6.1f %+7.2f %6.2f %6.1f %+8.3f %7.2f %7.3f  %s\n", set.name,
                      s.level, s.held, s.heldFrame, s.riseMedian, s.riseWorst, s.fund, s.ripple, s.side,
                      100.0 * s.length, 100.0 * s.cost, 1000.0 * s.p99, s.meetsGoals() ? "met" : "missed");
@@ -424,6 +450,7 @@ int main (int argc, char** argv)
     std::string modulePath = std::string (OXA_BENCH_RESOURCES_DIR) + "/Decelerator.so";
     std::string corpus = OXA_CORPUS_DIR;
     bool compare = true;
+    int optionIndex = -1;   // >= 0: the table for that option set of the comparison instead of the module
     for (int i = 1; i < argc; ++i)
     {
         const std::string a = argv[i];
@@ -435,6 +462,8 @@ int main (int argc, char** argv)
             compare = false;
         else if (a == "--detail")
             detail = true;
+        else if (a == "--options" && i + 1 < argc)
+            optionIndex = std::atoi (argv[++i]);
     }
     const auto takes = loadTakes (corpus);
     if (takes.empty())
@@ -444,6 +473,17 @@ int main (int argc, char** argv)
 
     if (compare)
         compareOptions (takes);
+
+    if (optionIndex >= 0 && optionIndex < static_cast<int> (optionSets().size()))
+    {
+        const auto set = optionSets()[static_cast<size_t> (optionIndex)];
+        std::printf ("\n%s:\n", set.name);
+        printMeasureHeader();
+        for (const auto& take : takes)
+            for (const int speed : kSpeeds)
+                printMeasure (take.name, speed, measure (take, speed, playStream (take, speed, set.options)));
+        return 0;
+    }
 
     ModuleLibrary library (modulePath);
     if (! library.isOpen())

@@ -107,7 +107,7 @@ int PitchDetector::preferFullPeriod (int peak) const
     // fundamental that matters leaves at least a few percent.
     constexpr double kNegligibleMismatch = 0.02;
     // Short lags are too coarse for the comparison (a sample of lag is a large share of the period).
-    constexpr int kShortestLag = 40;
+    constexpr int kShortestLag = 28;
 
     // The key maximum itself may be such a longer period whose extra partial is a lone one.
     for (int k = 2; k <= 3; ++k)
@@ -232,7 +232,9 @@ int PitchDetector::highestNear (double lag) const
 
 int PitchDetector::findKeyMaximum() const
 {
-    const int minLag = std::max (2, static_cast<int> (std::floor (rate / settings.maxFrequency)) - 1);
+    // Every lobe counts, also those above the highest frequency reported: a tone above the range
+    // is no pitch, not one an octave lower.
+    constexpr int minLag = 2;
 
     // Skip the lobe around lag 0, then take the maximum of each positive lobe.
     int lag = 1;
