@@ -9,7 +9,8 @@
 // - the held low note's fundamental: its frequency against the take's (cents), the ripple of its
 //   amplitude beyond the take's own (a split, beating partial shows as a ripple; dB around the
 //   decay's trend) and the strongest other peak within 15 % of it (dB below the fundamental);
-// - length: the slope of the output's attack times against the take's divided by the ratio, less 1;
+// - length: the drift of the stretcher's delay (queued and in-flight frames, the module's query
+//   158) from the first attack to the take's end, over the frames played in between;
 // - cost per block: processor time, mean (share of a core) and 99th percentile.
 // First the stretcher's engines and options are compared on the same riffs (Rubber Band driven by
 // the module's own SlowedStream), then the module itself is measured through its interface.
@@ -59,13 +60,15 @@ struct Take
     RenderedAudio audio;
 };
 
-/** Something that turns n covered-frame blocks into n stretched frames in place. */
-using BlockProcessor = std::function<void (double** channels, int frames)>;
+/** Something that turns n covered-frame blocks into n stretched frames in place, and answers its
+    delay in output frames afterwards. */
+using BlockProcessor = std::function<double (double** channels, int frames)>;
 
 struct Played
 {
     std::vector<double> mono;
     std::vector<double> costs;
+    std::vector<double> delays;   // after each block
 };
 
 /** The recorder's side: per block the frames its transport covers, copied to the buffer's start. */
@@ -91,8 +94,9 @@ Played play (const Take& take, int speed, const BlockProcessor& process)
         }
         double* channels[2] = { left.data(), right.data() };
         const double t0 = threadSeconds();
-        process (channels, kBlock);
+        const double delay = process (channels, kBlock);
         out.costs.push_back (threadSeconds() - t0);
+        out.delays.push_back (delay);
         for (int i = 0; i < kBlock; ++i)
             out.mono.push_back (0.5 * (left[static_cast<size_t> (i)] + right[static_cast<size_t> (i)]));
         position += static_cast<size_t> (covered);
@@ -256,14 +260,12 @@ Measure measure (const Take& take, int speed, const Played& out)
     const double delay = median (offsets);
     auto toOut = [&] (double takeSample) { return delay + takeSample / r; };
     {
-        double mx = 0, my = 0;
-        for (size_t i = 0; i < inTake.size(); ++i)
-            mx += inTake[i].at / r, my += inOut[i].at;
-        mx /= inTake.size(), my /= inTake.size();
-        double sxy = 0, sxx = 0;
-        for (size_t i = 0; i < inTake.size(); ++i)
-            sxy += (inTake[i].at / r - mx) * (inOut[i].at - my), sxx += (inTake[i].at / r - mx) * (inTake[i].at / r - mx);
-        m.lengthError = sxy / sxx - 1.0;
+        // The stretcher's delay (queued and in-flight frames) from the first attack to the riff's
+        // end: a length ratio off by e changes it by e times the frames played in between.
+        const auto firstBlock = static_cast<size_t> (toOut (inTake.front().at)) / kBlock;
+        const auto endBlock = std::min (out.delays.size() - 1, static_cast<size_t> (toOut (take.audio.size())) / kBlock - 2);
+        if (endBlock > firstBlock)
+            m.lengthError = (out.delays[firstBlock] - out.delays[endBlock]) / static_cast<double> ((endBlock - firstBlock) * kBlock);
     }
 
     std::vector<double> rises, takeRises;
@@ -419,6 +421,7 @@ Played playStream (const Take& take, int speed, RB::Options options)
         const int fresh = std::min (static_cast<int> (covered), frames);
         remainder = covered - std::floor (covered);
         stream.process (channels, fresh, channels, frames);
+        return stream.delayFrames();
     });
 }
 
@@ -500,6 +503,7 @@ int main (int argc, char** argv)
             decelerator->setParameter (0, speedParameter (speed));
             const auto out = play (take, speed, [&] (double** channels, int frames) {
                 decelerator->processDoubleReplacing (channels, channels, frames);
+                return static_cast<double> (decelerator->moduleQuery158());
             });
             auto m = measure (take, speed, out);
             m.underruns = decelerator->moduleQuery157 (0);
