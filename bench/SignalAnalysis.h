@@ -56,8 +56,7 @@ struct Partial
     (the window's main lobe is close to a Gaussian there). Partials more than 60 dB below the
     strongest are dropped. */
 inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t from, size_t to, double rate,
-                                        double nominal, double highest = 4000.0, int maxHarmonic = 16, size_t padding = 8,
-                                        bool allowMissingFundamental = true)
+                                        double nominal, double highest = 4000.0, int maxHarmonic = 16, size_t padding = 8)
 {
     const size_t n = to - from;
     size_t size = 1;
@@ -110,7 +109,7 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
     for (const auto& p : partials)
         if (p.amplitude >= strongest * 0.0316 && (lowest == 0 || p.harmonic < lowest))
             lowest = p.harmonic;
-    if (lowest > 1 && allowMissingFundamental)
+    if (lowest > 1)
     {
         bool multiples = true;
         for (const auto& p : partials)
@@ -125,18 +124,13 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
     return partials;
 }
 
-/** The partials of a note over [from, to) whose attack lies at [attackFrom, from): its fundamental
-    counts as missing (a flageolet) only when it is missing in the attack too (a plucked string
-    whose fundamental fades in the sustain is still the note played). An octave lower when the
-    tone has partials of its own there: the odd multiples of half the nominal frequency (its first
-    and third) both within 30 dB of the strongest partial (a sampled bass key whose waveform
-    repeats only every second period). */
-inline std::vector<Partial> partialsOfNote (const std::vector<double>& x, size_t attackFrom, size_t from, size_t to,
-                                            double rate, double nominal, size_t padding = 8)
+/** The partials of a note over [from, to), an octave lower when the tone has partials of its own
+    there: the odd multiples of half the nominal frequency (its first and third) both within 30 dB
+    of the strongest partial (a sampled bass key whose waveform repeats only every second period). */
+inline std::vector<Partial> partialsOfNote (const std::vector<double>& x, size_t from, size_t to, double rate,
+                                            double nominal, size_t padding = 8)
 {
-    const auto attack = partialsOf (x, attackFrom, from, rate, nominal, 4000.0, 16, padding);
-    const bool missing = ! attack.empty() && std::abs (attack.front().frequency / attack.front().harmonic - nominal) > 0.2 * nominal;
-    auto partials = partialsOf (x, from, to, rate, nominal, 4000.0, 16, padding, missing);
+    auto partials = partialsOf (x, from, to, rate, nominal, 4000.0, 16, padding);
     if (partials.empty() || partials.front().harmonic != 1)
         return partials;
     const auto lower = partialsOf (x, from, to, rate, partials.front().frequency / 2.0, 4000.0, 16, padding);

@@ -202,8 +202,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
     const auto t = timingOf (x, e);
     const bool bass = e.family == "bass";
     const double nominal = 440.0 * std::pow (2.0, (e.key - 69) / 12.0 + e.bend / 1200.0);
-    r.reference = periodicFundamental (partialsOfNote (x, t.onset + static_cast<size_t> (0.05 * kRate), t.refFrom,
-                                                       t.refTo, kRate, nominal, 4));
+    r.reference = periodicFundamental (partialsOfNote (x, t.refFrom, t.refTo, kRate, nominal, 4));
     const auto track = trackOf (x, t.onset, t.end, r.reference, static_cast<size_t> ((bass ? 0.4 : 0.25) * kRate));
 
     // The string's own settling: the track's centre from which three points in a row stay within 3 cents.
