@@ -131,8 +131,8 @@ inline std::vector<Partial> partialsOfNote (const std::vector<double>& x, size_t
                                             double nominal, size_t padding = 8)
 {
     auto partials = partialsOf (x, from, to, rate, nominal, 4000.0, 16, padding);
-    if (partials.empty() || partials.front().harmonic != 1)
-        return partials;
+    if (partials.empty() || partials.front().harmonic != 1 || partials.front().frequency < 55.0)
+        return partials;   // (half of a note below A1 is below the lowest string)
     const auto lower = partialsOf (x, from, to, rate, partials.front().frequency / 2.0, 4000.0, 16, padding);
     double strongest = 0.0, first = 0.0, third = 0.0;
     for (const auto& p : lower)

@@ -261,8 +261,8 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
                 r.settleMs = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
         }
     }
-    r.steady = steadyErrors.empty() ? 99.0 : median (steadyErrors);
-    r.steadyNote = steadyNoteErrors.empty() ? 99.0 : median (steadyNoteErrors);
+    r.steady = steadyErrors.empty() ? -1.0 : median (steadyErrors);
+    r.steadyNote = steadyNoteErrors.empty() ? -1.0 : median (steadyNoteErrors);
     r.tail = tailErrors.empty() ? -1.0 : median (tailErrors);
 
     if (detail)
@@ -312,7 +312,8 @@ void printGroup (const Group& g)
             stringSettle.push_back (n.stringSettleMs);
         if (n.trackSettleMs >= 0.0)
             trackSettle.push_back (n.trackSettleMs);
-        steady.push_back (n.steady);
+        if (n.steady >= 0.0)
+            steady.push_back (n.steady);
         if (n.tail >= 0.0)
             tail.push_back (n.tail);
     }
@@ -458,8 +459,10 @@ int main (int argc, char** argv)
         for (const auto& n : g->notes)
         {
             gross += n.gross;
-            steady.push_back (n.steady);
-            steadyNote.push_back (n.steadyNote);
+            if (n.steady >= 0.0)
+                steady.push_back (n.steady);
+            if (n.steadyNote >= 0.0)
+                steadyNote.push_back (n.steadyNote);
         }
     double gMed, gWorst, bMed, bWorst;
     int gNever, bNever;

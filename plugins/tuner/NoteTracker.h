@@ -23,7 +23,7 @@ public:
         double holdOffSamples = 2048.0;   // after an onset: no candidate taken before this
         double confirmCents = 20.0;       // successive candidates of a new note agree this well
         double followCents = 60.0;        // a candidate this close to the held note continues it
-        double minClarity = 0.9;          // NSDF peak a new note needs
+        double minClarity = 0.85;         // NSDF peak a new note needs
         double maxFallDb = 10.0;          // level falling faster than this over a window: no note
         int releaseAfter = 3;             // windows without pitch before the held note is let go
     };

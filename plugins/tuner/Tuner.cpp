@@ -115,7 +115,7 @@ private:
         hop = w / 4;
         chunk = w / 16;
         NoteTracker::Settings trackerSettings;
-        trackerSettings.holdOffSamples = 0.5 * w;
+        trackerSettings.holdOffSamples = 0.25 * w;
         tracker.prepare (trackerSettings);
         chunkEnergy = 0.0;
         chunkEnergies.fill (0.0);
