@@ -64,4 +64,51 @@ void Fft::perform (std::complex<double>* data, bool inverse) const noexcept
     }
 }
 
+Autocorrelation::Autocorrelation (int windowSize)
+    : w (windowSize), half (windowSize), data (static_cast<size_t> (windowSize)),
+      power (static_cast<size_t> (windowSize) + 1), rotation (static_cast<size_t> (windowSize))
+{
+    for (int k = 0; k < w; ++k)
+        rotation[static_cast<size_t> (k)] = std::polar (1.0, -std::numbers::pi * k / w);
+}
+
+void Autocorrelation::compute (const double* x, double* r) noexcept
+{
+    // Padded signal of 2w samples packed into w complex ones: z[n] = x[2n] + i x[2n + 1].
+    const int filled = w / 2;
+    for (int n = 0; n < filled; ++n)
+        data[static_cast<size_t> (n)] = { x[2 * n], x[2 * n + 1] };
+    std::fill (data.begin() + filled, data.end(), std::complex<double> {});
+    half.perform (data.data(), false);
+
+    // Unpack the spectrum X of the padded signal: X[k] = E[k] + e^(-i pi k / w) O[k].
+    for (int k = 0; k <= w / 2; ++k)
+    {
+        const auto a = data[static_cast<size_t> (k % w)];
+        const auto b = std::conj (data[static_cast<size_t> ((w - k) % w)]);
+        const std::complex<double> even = 0.5 * (a + b);
+        const std::complex<double> odd = std::complex<double> (0.0, -0.5) * (a - b);
+        const auto rk = rotation[static_cast<size_t> (k)];
+        power[static_cast<size_t> (k)] = std::norm (even + rk * odd);   // X[k]
+        power[static_cast<size_t> (w - k)] = std::norm (even - rk * odd);   // X[k + w], as |X[w - k]|
+    }
+
+    // Back: r = inverse of the real, even power spectrum, packed the same way.
+    for (int k = 0; k < w; ++k)
+    {
+        const double pk = power[static_cast<size_t> (k)];
+        const double pm = power[static_cast<size_t> (w - k)];
+        const double even = 0.5 * (pk + pm);
+        const std::complex<double> odd = 0.5 * (pk - pm) * std::conj (rotation[static_cast<size_t> (k)]);
+        data[static_cast<size_t> (k)] = even + std::complex<double> (0.0, 1.0) * odd;
+    }
+    half.perform (data.data(), true);
+    const double scale = 1.0 / w;
+    for (int n = 0; n < w / 2; ++n)
+    {
+        r[2 * n] = data[static_cast<size_t> (n)].real() * scale;
+        r[2 * n + 1] = data[static_cast<size_t> (n)].imag() * scale;
+    }
+}
+
 } // namespace T730::Modules

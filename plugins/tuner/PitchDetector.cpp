@@ -1,7 +1,10 @@
 #include "PitchDetector.h"
 
 #include <algorithm>
+#include <numeric>
 #include <cmath>
+#include <complex>
+#include <numbers>
 
 namespace T730::Modules
 {
@@ -17,18 +20,22 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     settings = newSettings;
     windowSize = windowSizeFor (sampleRate);
     maxLag = windowSize / 2;
-    fft = std::make_unique<Fft> (windowSize * 2);
-    spectrum.assign (static_cast<size_t> (windowSize * 2), {});
+    autocorrelation = std::make_unique<Autocorrelation> (windowSize);
+    correlation.assign (static_cast<size_t> (windowSize), 0.0);
     centred.assign (static_cast<size_t> (windowSize), 0.0);
     flattened.assign (static_cast<size_t> (windowSize), 0.0);
+    hann.resize (static_cast<size_t> (windowSize));
+    for (int i = 0; i < windowSize; ++i)
+        hann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize - 1));
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
     lastClarity = 0.0;
 }
 
-double PitchDetector::analyse (const double* window, double gateRms)
+double PitchDetector::analyse (const double* window, double gateRms, double heldFrequency)
 {
     lastClarity = 0.0;
-    if (fft == nullptr)
+    lastLevelChangeDb = 0.0;
+    if (autocorrelation == nullptr)
         return 0.0;
 
     const int w = windowSize;
@@ -48,15 +55,17 @@ double PitchDetector::analyse (const double* window, double gateRms)
         return 0.0;
 
     computeNsdf (centred.data());
-    const int peak = findKeyMaximum();
+    int peak = findKeyMaximum();
     if (peak <= 0)
         return 0.0;
+    peak = preferHeldPeriod (preferFullPeriod (peak), heldFrequency);
 
     const double clarity = nsdf[static_cast<size_t> (peak)];
     if (clarity < settings.minClarity)
         return 0.0;
 
     double period = refineOverMultiples (interpolatedPeak (peak), clarity);
+    double levelChangeDb = 0.0;
 
     // Envelope over whole periods at both ends of the window: energy ratio -> decay per sample.
     const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * w / period))));
@@ -70,6 +79,7 @@ double PitchDetector::analyse (const double* window, double gateRms)
         }
         if (head > 0.0 && tail > 0.0)
         {
+            levelChangeDb = 10.0 * std::log10 (tail / head);
             // At most a factor e^2 over the window: anything steeper is no fading note.
             const double decay = std::clamp (std::log (head / tail) / (2.0 * (w - span)), -2.0 / w, 2.0 / w);
             for (int i = 0; i < w; ++i)
@@ -86,32 +96,120 @@ double PitchDetector::analyse (const double* window, double gateRms)
         return 0.0;
 
     lastClarity = clarity;
+    lastLevelChangeDb = levelChangeDb;
     return frequency;
+}
+
+int PitchDetector::preferFullPeriod (int peak) const
+{
+    // Below this mismatch a lag is taken as the period. Sampled and looped notes can repeat
+    // exactly only every second period while consecutive periods differ by a percent; a weak
+    // fundamental that matters leaves at least a few percent.
+    constexpr double kNegligibleMismatch = 0.02;
+    // Short lags are too coarse for the comparison (a sample of lag is a large share of the period).
+    constexpr int kShortestLag = 28;
+
+    // The key maximum itself may be such a longer period whose extra partial is a lone one.
+    for (int k = 2; k <= 3; ++k)
+    {
+        const int shorter = peak / k >= kShortestLag ? highestNear (static_cast<double> (peak) / k) : -1;
+        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k))
+        {
+            peak = shorter;
+            break;
+        }
+    }
+
+    for (int round = 0; round < 4 && peak >= kShortestLag; ++round)
+    {
+        const double mismatch = 1.0 - peakHeight (peak);
+        if (mismatch < kNegligibleMismatch)
+            return peak;
+        int better = -1;
+        for (int k = 2; k <= 5 && better < 0; ++k)
+        {
+            if (k * peak >= maxLag - 2)
+                break;
+            const int candidate = highestNear (k * peak);
+            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k))
+                better = candidate;
+        }
+        if (better < 0)
+            return peak;
+        peak = better;
+    }
+    return peak;
+}
+
+bool PitchDetector::hasPartialsBetween (int lag, int k) const
+{
+    // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
+    // They must carry some of the sound (25 dB below the chosen frequency's partial: a looped
+    // sample whose two halves differ slightly has none), and a weak fundamental comes with the
+    // other partials of its note (within 13 dB of it), while a lone component below the note (a
+    // sampled bass's sub-octave thump) does not make the note lower.
+    const double f = rate / lag;
+    const double lone = partialPower (f / k);
+    double others = 0.0;
+    for (int j = 2; j <= 2 * k + 1; ++j)
+        if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
+            others += partialPower (j * f / k);
+    return others >= 0.05 * lone && lone + others >= 0.003 * partialPower (f);
+}
+
+double PitchDetector::partialPower (double hz) const
+{
+    // Hann-windowed DTFT of the centred window at one frequency, by a rotating phasor.
+    const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
+    std::complex<double> phasor (1.0, 0.0), sum;
+    for (int i = 0; i < windowSize; ++i)
+    {
+        sum += (centred[static_cast<size_t> (i)] * hann[static_cast<size_t> (i)]) * phasor;
+        phasor *= step;
+    }
+    return std::norm (sum);
+}
+
+double PitchDetector::peakHeight (int lag) const
+{
+    const double a = nsdf[static_cast<size_t> (lag - 1)];
+    const double b = nsdf[static_cast<size_t> (lag)];
+    const double c = nsdf[static_cast<size_t> (lag + 1)];
+    const double denominator = a - 2.0 * b + c;
+    return denominator < 0.0 ? b - 0.125 * (a - c) * (a - c) / denominator : b;
+}
+
+int PitchDetector::preferHeldPeriod (int peak, double heldFrequency) const
+{
+    if (! (heldFrequency > 0.0))
+        return peak;
+    const double heldLag = rate / heldFrequency;
+    if (heldLag >= maxLag - 2 || heldLag < 2.0 * peak * 0.97)
+        return peak;   // not a sub-multiple of the held period
+    const double k = heldLag / peak;
+    if (std::abs (k - std::round (k)) > 0.03 * k)
+        return peak;
+    const int held = highestNear (heldLag);
+    // Still more periodic at the held period than at the chosen lag: the chosen lag is the period
+    // of some of the held note's partials. (A held period that repeats no better than the chosen
+    // lag gives way: the note was taken an octave low.)
+    return held > 0 && peakHeight (held) > peakHeight (peak) ? held : peak;
 }
 
 void PitchDetector::computeNsdf (const double* x)
 {
     const int w = windowSize;
 
-    // Autocorrelation r(lag) through the power spectrum of the zero-padded window.
     double energy = 0.0;
     for (int i = 0; i < w; ++i)
-    {
-        spectrum[static_cast<size_t> (i)] = { x[i], 0.0 };
         energy += x[i] * x[i];
-    }
-    std::fill (spectrum.begin() + w, spectrum.end(), std::complex<double> {});
-    fft->perform (spectrum.data(), false);
-    for (auto& c : spectrum)
-        c = { c.real() * c.real() + c.imag() * c.imag(), 0.0 };
-    fft->perform (spectrum.data(), true);
-    const double scale = 1.0 / fft->size();
+    autocorrelation->compute (x, correlation.data());
 
     // m(lag) = sum over the overlap of x[j]^2 + x[j + lag]^2, shrunk one term per side per lag.
     double m = 2.0 * energy;
     for (int lag = 0; lag <= maxLag; ++lag)
     {
-        const double r = spectrum[static_cast<size_t> (lag)].real() * scale;
+        const double r = correlation[static_cast<size_t> (lag)];
         nsdf[static_cast<size_t> (lag)] = m > 1e-300 ? 2.0 * r / m : 0.0;
         const double a = x[lag];
         const double b = x[w - 1 - lag];
@@ -134,7 +232,9 @@ int PitchDetector::highestNear (double lag) const
 
 int PitchDetector::findKeyMaximum() const
 {
-    const int minLag = std::max (2, static_cast<int> (std::floor (rate / settings.maxFrequency)) - 1);
+    // Every lobe counts, also those above the highest frequency reported: a tone above the range
+    // is no pitch, not one an octave lower.
+    constexpr int minLag = 2;
 
     // Skip the lobe around lag 0, then take the maximum of each positive lobe.
     int lag = 1;

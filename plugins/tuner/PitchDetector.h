@@ -20,6 +20,17 @@ namespace T730::Modules
     So once a period is known, the window's exponential envelope is measured over whole periods
     at both ends, divided out, and the period found again on the flattened window.
 
+    A weak fundamental lets the NSDF peak at half or a third of the period almost as high as at the
+    period itself (the odd partials are all that differ), so a chosen lag is replaced by a multiple
+    of it whose mismatch (1 - NSDF) is less than half its own: a true period is never matched
+    better at its multiples, where glide, decay and inharmonicity only add mismatch. The longer
+    period must also bring partials of its own beyond a single one below the note (checked on a
+    Hann-windowed spectrum at those frequencies); a key maximum that is such a longer period with
+    a lone partial below the note gives way to the note's own period. While a note is held the
+    caller passes its frequency, and a chosen lag that is a sub-multiple of the held period gives
+    way to the held period as long as the window repeats better there. Tones above the highest
+    frequency are no pitch (not their lower octave).
+
     prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
 class PitchDetector
 {
@@ -27,7 +38,7 @@ public:
     struct Settings
     {
         double minFrequency = 25.0;     // lowest pitch reported
-        double maxFrequency = 2000.0;   // highest pitch reported
+        double maxFrequency = 1500.0;   // highest pitch reported (a 24th fret high E is 1318.5 Hz)
         double keyMaxThreshold = 0.9;   // key maximum chosen: first at least this x the highest
         double minClarity = 0.6;        // NSDF value below which a window has no pitch
     };
@@ -41,16 +52,26 @@ public:
     int getWindowSize() const noexcept { return windowSize; }
 
     /** Pitch in Hz of the `getWindowSize()` samples at `window`, or 0 when there is none
-        (signal below `gateRms`, no clear periodicity or out of range). */
-    double analyse (const double* window, double gateRms);
+        (signal below `gateRms`, no clear periodicity or out of range). `heldFrequency` is the
+        note the caller holds (0: none). */
+    double analyse (const double* window, double gateRms, double heldFrequency = 0.0);
 
     /** The NSDF value of the chosen peak of the last analysis (0 without pitch). */
     double getLastClarity() const noexcept { return lastClarity; }
+
+    /** The level change over the last analysed window in dB, measured over whole periods at its
+        two ends (negative: fading); 0 without pitch. */
+    double getLastLevelChangeDb() const noexcept { return lastLevelChangeDb; }
 
 private:
     void computeNsdf (const double* x);
     int findKeyMaximum() const;
     int highestNear (double lag) const;
+    double peakHeight (int lag) const;
+    int preferFullPeriod (int peak) const;
+    bool hasPartialsBetween (int lag, int k) const;
+    double partialPower (double hz) const;
+    int preferHeldPeriod (int peak, double heldFrequency) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
 
@@ -58,12 +79,14 @@ private:
     Settings settings;
     int windowSize = 0;
     int maxLag = 0;
-    std::unique_ptr<Fft> fft;
-    std::vector<std::complex<double>> spectrum;
+    std::unique_ptr<Autocorrelation> autocorrelation;
+    std::vector<double> correlation;
     std::vector<double> centred;
     std::vector<double> flattened;
+    std::vector<double> hann;
     std::vector<double> nsdf;
     double lastClarity = 0.0;
+    double lastLevelChangeDb = 0.0;
 };
 
 } // namespace T730::Modules

@@ -1,12 +1,17 @@
 // "Tuner": finds the fundamental of the stereo input (the two channels' mean) and reports it
 // to the listener in Hz every analysis hop (a quarter window: 1024 samples, 23 ms at 44.1 kHz).
-// A window without a pitch (below the gate, or not periodic) reports 0, which the host reads as
-// "no pitch". The audio passes through unchanged.
+// A window without a pitch (below the gate, not periodic, the attack of a note not yet settled,
+// a noise or drum hit) reports 0, which the host reads as "no pitch". Attacks are found from the
+// level of chunks of a sixteenth window (256 samples at 44.1 kHz): one above the gate and 6 dB
+// over the mean of the eight before it (half a window, more than a period of the lowest string,
+// so a low note's own waveform does not count as an attack). The audio passes through unchanged.
 
 #include "ModuleBase.h"
+#include "NoteTracker.h"
 #include "PitchDetector.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -38,10 +43,14 @@ public:
         const int w = static_cast<int> (history.size());
         for (int i = 0; i < frames; ++i)
         {
-            history[static_cast<size_t> (writePos)] = 0.5 * (left[i] + right[i]);
+            const double x = 0.5 * (left[i] + right[i]);
+            history[static_cast<size_t> (writePos)] = x;
             writePos = (writePos + 1) % w;
             if (filled < w)
                 ++filled;
+            chunkEnergy += x * x;
+            if (++chunkFill == chunk)
+                endChunk();
             if (++sinceAnalysis >= hop && filled == w)
             {
                 sinceAnalysis = 0;
@@ -75,7 +84,27 @@ protected:
     void sampleRateChanged() override { prepare(); }
 
 private:
+    static constexpr int kChunkHistory = 8;
+
     static float gateDb (float value) noexcept { return kGateLowDb + kGateRangeDb * value; }
+    double gateRms() const noexcept { return std::pow (10.0, gateDb (param (kGate)) / 20.0); }
+
+    /** Attack detection: the chunk's level against the one before it. */
+    void endChunk() noexcept
+    {
+        tracker.advance (chunk);
+        const double gate = gateRms();
+        double before = 0.0;
+        for (double e : chunkEnergies)
+            before += e;
+        before /= kChunkHistory;
+        if (chunkEnergy > 4.0 * before && chunkEnergy > gate * gate * chunk)
+            tracker.noteOnset (chunk);
+        chunkEnergies[static_cast<size_t> (chunkIndex)] = chunkEnergy;
+        chunkIndex = (chunkIndex + 1) % kChunkHistory;
+        chunkEnergy = 0.0;
+        chunkFill = 0;
+    }
 
     void prepare()
     {
@@ -84,6 +113,14 @@ private:
         history.assign (static_cast<size_t> (w), 0.0);
         window.assign (static_cast<size_t> (w), 0.0);
         hop = w / 4;
+        chunk = w / 16;
+        NoteTracker::Settings trackerSettings;
+        trackerSettings.holdOffSamples = 0.25 * w;
+        tracker.prepare (trackerSettings);
+        chunkEnergy = 0.0;
+        chunkEnergies.fill (0.0);
+        chunkIndex = 0;
+        chunkFill = 0;
         writePos = 0;
         filled = 0;
         sinceAnalysis = 0;
@@ -96,18 +133,25 @@ private:
         std::copy (history.begin() + writePos, history.end(), window.begin());
         std::copy (history.begin(), history.begin() + writePos, window.begin() + head);
 
-        const double gate = std::pow (10.0, gateDb (param (kGate)) / 20.0);
-        notifyListener (static_cast<float> (detector.analyse (window.data(), gate)));
+        const double candidate = detector.analyse (window.data(), gateRms(), tracker.heldFrequency());
+        const double shown = tracker.next (candidate, detector.getLastClarity(), detector.getLastLevelChangeDb());
+        notifyListener (static_cast<float> (shown));
     }
 
     // Audio thread only (prepare() runs before processing starts).
     PitchDetector detector;
+    NoteTracker tracker;
     std::vector<double> history;
     std::vector<double> window;
     int hop = 1024;
+    int chunk = 256;   // samples per level measurement of the attack detection
     int writePos = 0;
     int filled = 0;
     int sinceAnalysis = 0;
+    double chunkEnergy = 0.0;
+    std::array<double, kChunkHistory> chunkEnergies {};   // the chunks before the current one
+    int chunkIndex = 0;
+    int chunkFill = 0;
 };
 
 } // namespace T730::Modules

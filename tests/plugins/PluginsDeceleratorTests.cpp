@@ -1,3 +1,4 @@
+#include "InstrumentNotes.h"
 #include "PluginsTestSupport.h"
 #include "SyntheticTone.h"
 
@@ -258,4 +259,49 @@ TEST (PluginsDecelerator, SpeedChangesWhilePlayingLeaveNoGap)
     const auto [quietest, quietestAt] = quietestStretch (out, firstSound (out) + 1024);
     EXPECT_GT (quietest, 0.5 * kToneRms) << "a drop at frame " << quietestAt;
     EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "blocks the stretcher could not fill";
+}
+
+// A rendered bass riff (picked notes, a held low E) slowed to the slowest and the fastest slowed
+// speed keeps its level: the whole riff within 1 dB of the take, the held low note within 2 dB
+// (the stretcher used to lose 3 to 8 dB there).
+TEST (PluginsDecelerator, SlowedRiffKeepsItsLevel)
+{
+    InstrumentRenderer renderer;
+    ASSERT_TRUE (renderer.isReady()) << "the General MIDI SoundFont (fluid-soundfont-gm) is needed";
+    auto rendered = renderer.render (riffPhrase (33, 28));
+    normalisePeak (rendered, 0.5f);
+    StereoSignal take;
+    take.left.assign (rendered.left.begin(), rendered.left.end());
+    take.right.assign (rendered.right.begin(), rendered.right.end());
+
+    auto rms = [] (const StereoSignal& s, double from, double to) {
+        double sum = 0.0;
+        const auto a = static_cast<size_t> (from), b = std::min (s.size(), static_cast<size_t> (to));
+        for (size_t i = a; i < b; ++i)
+            sum += s.left[i] * s.left[i] + s.right[i] * s.right[i];
+        return std::sqrt (sum / (2.0 * static_cast<double> (b - a)));
+    };
+    const auto held = riffHeldNotes (28).front();
+    const double riffEnd = 7.25 * kRate;
+
+    for (const int speed : { 50, 90 })
+    {
+        ModuleLibrary library (modulePath ("Decelerator"));
+        auto decelerator = library.create();
+        ASSERT_TRUE (decelerator);
+        const double ratio = std::pow (2.0, (speed - 50) / 50.0 - 1.0);
+        StereoSignal out;
+        SlowedPlayback playback (decelerator.get(), speed);
+        playback.play (take, static_cast<size_t> (take.size() / ratio) + 8192, out);
+        // The module's delay puts the take's frame t at output frame delay + t / ratio.
+        const double delay = static_cast<double> (firstSound (out)) - static_cast<double> (firstSound (take)) / ratio;
+        auto outAt = [&] (double takeFrame) { return delay + takeFrame / ratio; };
+
+        const double level = 20.0 * std::log10 (rms (out, outAt (0.25 * kRate), outAt (riffEnd)) / rms (take, 0.25 * kRate, riffEnd));
+        const double a = (held.start + 0.2) * kRate, b = (held.end - 0.05) * kRate;
+        const double heldLevel = 20.0 * std::log10 (rms (out, outAt (a), outAt (b)) / rms (take, a, b));
+        EXPECT_NEAR (level, 0.0, 1.0) << "speed " << speed;
+        EXPECT_NEAR (heldLevel, 0.0, 2.0) << "speed " << speed;
+        EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "speed " << speed;
+    }
 }

@@ -1,0 +1,156 @@
+// The Tuner module on notes of sampled instruments (the General MIDI SoundFont rendered with
+// FluidSynth): the note a player sees is the one played, from 150 ms after the pick until the note
+// has faded by 40 dB, and fret noise and drum hits show no pitch. The figures of the whole corpus
+// are printed by the benchmark oxa_bench_tuner.
+
+#include "InstrumentNotes.h"
+#include "PluginsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+using namespace moduletest;
+
+namespace
+{
+
+constexpr double kRate = 44100.0;
+constexpr int kBlock = 512;
+constexpr double kLead = 0.25;
+
+InstrumentRenderer& renderer()
+{
+    static InstrumentRenderer shared (kGeneralMidiSoundFont, kRate);
+    return shared;
+}
+
+std::string noteName (double hz)
+{
+    static const char* const names[] = { "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B" };
+    const int key = static_cast<int> (std::lround (69.0 + 12.0 * std::log2 (hz / 440.0)));
+    return std::string (names[((key % 12) + 12) % 12]) + std::to_string (key / 12 - 1);
+}
+
+std::vector<ReportCollector::Report> tunerReports (const RenderedAudio& audio)
+{
+    ModuleLibrary library (modulePath ("Tuner"));
+    EXPECT_TRUE (library.isOpen()) << library.getError();
+    auto tuner = library.create (kBlock, static_cast<float> (kRate));
+    ReportCollector collector;
+    if (! tuner)
+        return {};
+    std::vector<double> left (audio.left.begin(), audio.left.end()), right (audio.right.begin(), audio.right.end());
+    tuner->setListener (&collector);
+    processInPlace (tuner.get(), left, right, kBlock, &collector);
+    tuner->setListener (nullptr);
+    return collector.reports;
+}
+
+/** Where the note has faded 40 dB below its loudest 1024-sample frame. */
+size_t fadedBy40Db (const std::vector<float>& x)
+{
+    std::vector<double> levels;
+    for (size_t at = 0; at + 1024 <= x.size(); at += 1024)
+    {
+        double sum = 0.0;
+        for (size_t i = at; i < at + 1024; ++i)
+            sum += double (x[i]) * x[i];
+        levels.push_back (std::sqrt (sum / 1024.0));
+    }
+    size_t peak = 0;
+    for (size_t i = 0; i < levels.size(); ++i)
+        if (levels[i] > levels[peak])
+            peak = i;
+    for (size_t i = peak; i < levels.size(); ++i)
+        if (levels[i] < 0.01 * levels[peak])
+            return i * 1024;
+    return x.size();
+}
+
+struct InstrumentNote
+{
+    const char* what;
+    int program, key;
+    bool overdriven;
+    const char* shown;   // the note the page should show
+};
+
+void PrintTo (const InstrumentNote& n, std::ostream* os) { *os << n.what; }
+
+class PluginsTunerInstrument : public ::testing::TestWithParam<InstrumentNote>
+{
+};
+
+} // namespace
+
+// Notes that used to show an octave or a twelfth too high on part of their sustain, or take long to
+// settle on the low strings.
+TEST_P (PluginsTunerInstrument, ShowsThePlayedNoteThroughTheSustain)
+{
+    const auto& note = GetParam();
+    ASSERT_TRUE (renderer().isReady()) << "the General MIDI SoundFont (fluid-soundfont-gm) is needed";
+    auto audio = renderer().render (singleNote (note.program, note.key, 0.0, kLead, 2.75, 3.25));
+    normalisePeak (audio, 0.5f);
+    if (note.overdriven)
+        audio = overdrive (audio, 30.0);
+
+    const auto onset = static_cast<int64_t> (kLead * kRate);
+    const auto end = static_cast<int64_t> (fadedBy40Db (audio.mono()));
+    int reports = 0, pitched = 0;
+    for (const auto& r : tunerReports (audio))
+    {
+        if (r.time < onset + static_cast<int64_t> (0.15 * kRate) || r.time > end)
+        {
+            if (r.time < onset)
+            {
+                EXPECT_LE (r.value, 15.0f) << "a pitch before the note at " << r.time;
+            }
+            continue;
+        }
+        ++reports;
+        if (r.value <= 15.0f)
+            continue;
+        ++pitched;
+        EXPECT_EQ (noteName (r.value), note.shown) << r.value << " Hz at " << 1000.0 * (r.time - onset) / kRate << " ms";
+    }
+    EXPECT_GT (reports, 60);
+    EXPECT_GE (pitched, reports * 3 / 4) << "the note goes unshown for long stretches";
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    PluginsSampledNotes, PluginsTunerInstrument,
+    ::testing::Values (InstrumentNote { "NylonLowE", 24, 40, false, "E2" },
+                       InstrumentNote { "SteelA", 25, 45, false, "A2" },
+                       InstrumentNote { "OverdrivenLowE", 27, 40, true, "E2" },
+                       InstrumentNote { "JazzC", 26, 48, false, "C3" },
+                       InstrumentNote { "HarmonicOfLowE", 31, 40, false, "E4" },
+                       InstrumentNote { "FingerBassLowB", 33, 23, false, "B0" },
+                       InstrumentNote { "PickBassE", 34, 28, false, "E1" },
+                       InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" }),
+    [] (const auto& info) { return std::string (info.param.what); });
+
+// Fret squeaks (clean and through the overdrive) and drum hits have no pitch to show.
+TEST (PluginsTunerInstrument, FretNoiseAndDrumsShowNoPitch)
+{
+    ASSERT_TRUE (renderer().isReady());
+    std::vector<std::pair<std::string, RenderedAudio>> hits;
+    for (const int key : { 40, 52, 64, 76 })
+    {
+        auto fret = renderer().render (singleNote (120, key, 0.0, kLead, 1.0, 1.5, 110));
+        normalisePeak (fret, 0.5f);
+        hits.emplace_back ("fret noise " + std::to_string (key), fret);
+        hits.emplace_back ("overdriven fret noise " + std::to_string (key), overdrive (fret, 30.0));
+    }
+    for (const int key : { 35, 36, 38, 40, 42, 49 })
+    {
+        auto drum = renderer().render (singleNote (0, key, 0.0, kLead, 0.3, 1.5, 115, kDrumBank));
+        normalisePeak (drum, 0.5f);
+        hits.emplace_back ("drum " + std::to_string (key), drum);
+    }
+    for (const auto& [what, audio] : hits)
+        for (const auto& r : tunerReports (audio))
+            EXPECT_LE (r.value, 15.0f) << what << ": " << r.value << " Hz at " << r.time;
+}
