@@ -16,13 +16,17 @@ public:
     /** Whether any recorder waits to record (the count-in plays only then). */
     virtual bool isAnyRecorderArmed() = 0;
 
-    /** The master transport stopped, or the loop wrapped: every item goes silent. */
+    /** The transport stopped: every item goes silent. */
     virtual void itemsStopped() = 0;
+
+    /** The transport wrapped at its loop end: every item goes silent as for a stop. */
+    virtual void loopWrapped() = 0;
 
     /** The master transport moved: every item learns the new position. */
     virtual void itemsLocated() = 0;
 
-    /** The jam section shows the transport again (posted to the message thread). */
+    /** The jam section shows the transport again (posted to the message
+        thread); called on the message thread only. */
     virtual void jamChanged() = 0;
 };
 

@@ -329,7 +329,7 @@ void PlayState::advance (juce::int64 newTotal)
         commandMarker = none;
 
         if (auto* currentOwner = getOwner())
-            currentOwner->itemsStopped();
+            currentOwner->loopWrapped();
     }
 }
 
