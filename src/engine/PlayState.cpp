@@ -215,6 +215,15 @@ void PlayState::tick()
         switch (command)
         {
             case pauseCommand:
+                // The sound ended with the fade: the position goes back to
+                // there, so that playing again goes on from what was heard last.
+                if (state.load() == playing)
+                {
+                    const auto beyondFade = total - (commandTotal + rampLength());
+                    const auto overshoot = speed == 0 ? beyondFade : (juce::int64) std::floor ((double) getSpeedRatio() * (double) beyondFade);
+                    position.store (juce::jmax<juce::int64> (0, position.load() - overshoot));
+                    speedRemainder = 0.0;
+                }
                 state.store (stopped);
                 break;
 
