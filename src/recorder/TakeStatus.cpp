@@ -275,8 +275,11 @@ void TakeStatus::renderRecords (const OneRecord* const* list, int count, juce::i
         if (record == nullptr || ! record->isOpen())
             continue;
 
-        // Its fades reach r samples past its end and before its start.
-        if (record->end + r <= p || record->start >= p + n + r)
+        // It reaches as far as its file (or r samples past its end, where its
+        // fade-in ends) and r samples before its start: a block past that
+        // point is left alone, one inside gets the whole rule.
+        const auto reach = juce::jmax (record->end + r, record->start + record->wave->getLength());
+        if (reach <= p || record->start >= p + n + r)
             continue;
 
         record->wave->read (n, p - record->start, block, 0);
