@@ -17,7 +17,7 @@ namespace
 
     std::unique_ptr<WaveFile> openTakeFile (const juce::File& folder, const juce::String& name)
     {
-        const auto file = plainChild (folder, name);
+        const auto file = folder == juce::File() ? juce::File() : plainChild (folder, name);
         if (file == juce::File())
             return nullptr;
 

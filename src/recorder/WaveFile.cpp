@@ -148,7 +148,9 @@ bool WaveFile::openForWriting (const juce::File& file, int queueFrames, juce::in
     finishedFull = false;
 
     // The name is made anew: a file or a link planted there is removed, never written through.
-    if (file.existsAsFile() || file.isSymbolicLink())
+    if (file.isSymbolicLink())
+        ::unlink (file.getFullPathName().toRawUTF8());
+    else if (file.existsAsFile())
         file.deleteFile();
 
     const int fd = ::open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -50,7 +50,9 @@ public:
     bool openForWriting (const juce::File& file, int queueFrames = 0,
                          juce::int64 largestDataBytes = WaveFormat::largestDataBytes);
 
-    /** Audio thread: n frames of the input pair at the timeline position; false when refused. */
+    /** Audio thread: n frames of the input pair at the timeline position; false
+        when refused (queue full: counted as lost; file full; finished). Never
+        called while finish or the destructor runs on another thread. */
     bool queueWrite (int n, juce::int64 timelinePosition, const float* const* input, int firstIndex) noexcept;
 
     /** For producers that may wait (merge, mix-down): blocks of any size. */

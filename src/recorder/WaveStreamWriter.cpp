@@ -70,7 +70,7 @@ bool WaveStreamWriter::queue (int n, juce::int64 position, const float* const* i
     if (n <= 0)
         return true;
 
-    if (full.load() || fd < 0)
+    if (full.load() || ! accepting.load())
         return false;
 
     if (n > capacity || sampleFifo.getFreeSpace() < n || jobFifo.getFreeSpace() < 1)
@@ -260,6 +260,8 @@ bool WaveStreamWriter::finish()
 {
     if (fd < 0)
         return false;
+
+    accepting.store (false);
 
     if (queued.load() > 0)
     {

@@ -42,7 +42,9 @@ public:
     bool queueWaiting (int n, juce::int64 position, const float* const* input, int firstIndex);
 
     /** Waits until everything queued is written, rewrites the header with the
-        final size, stops the thread, syncs and closes. False when a write failed. */
+        final size, stops the thread, syncs and closes. False when a write failed.
+        Blocks queued once it has begun are refused; the producer must be done
+        with the writer before it is destroyed. */
     bool finish();
 
     juce::int64 getFirstWrittenPosition() const noexcept { return firstWritten.load(); }
@@ -90,6 +92,7 @@ private:
 
     std::atomic<juce::int64> lostFrames { 0 };
     std::atomic<bool> full { false }, writeError { false };
+    std::atomic<bool> accepting { true };      // cleared when finish begins
 
     JUCE_DECLARE_NON_COPYABLE (WaveStreamWriter)
 };
