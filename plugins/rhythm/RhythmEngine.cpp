@@ -6,8 +6,9 @@
 // Timing: FluidSynth starts notes on its 64-sample grid. process renders up to each
 // message's offset, hands the message over and renders on, so a note starts at the first
 // grid point at or after its offset; and it keeps the grid on the host's timeline (the
-// synthesiser's rendered count and the block position agree modulo 64), so a song sounds
-// the same however the host cuts it into blocks: live and in a mix-down.
+// synthesiser's rendered count and the block position agree modulo 64, and every jump on
+// the timeline starts the synthesiser afresh), so a song sounds the same however the host
+// cuts it into blocks: live and in a mix-down.
 
 #include "SoundLibrary.h"
 
@@ -109,9 +110,9 @@ public:
             return;
         }
 
-        applyVoices();
         if (position != kRhythmNoPosition)
             alignGrid (position);
+        applyVoices();
 
         int done = 0;
         for (int32_t i = 0; i < numEvents && events != nullptr; ++i)
@@ -193,20 +194,31 @@ private:
         }
     }
 
-    /** After a jump on the timeline the synthesiser's grid is moved to the new place:
-        up to 63 samples are rendered and left out, so that the grid points fall on
-        timeline positions that are multiples of 64. */
+    /** A jump on the timeline (a start, a locate, the first block) starts the
+        synthesiser afresh on the timeline's grid: the rest of the 64-sample block it
+        has rendered is left out, every voice is cut, controllers and the reverb are
+        reset (from the next block on), and up to 63 samples are left out so that grid
+        points fall on positions that are multiples of 64. The jam silences its items
+        at every jump anyway; what sounds after it then depends only on the position. */
     void alignGrid (int64_t position)
     {
         if (position == expected)
             return;
 
-        const auto skip = (int) (((position - rendered) % grid + grid) % grid);
-        if (skip > 0)
-        {
-            fluid_synth_write_float (live, skip, scratchLeft, 0, 1, scratchRight, 0, 1);
-            rendered += skip;
-        }
+        skip ((int) ((grid - rendered % grid) % grid));
+        // In this order: a reset made after the cut lets the voices sound on.
+        fluid_synth_system_reset (live);
+        fluid_synth_all_sounds_off (live, -1);
+        appliedBass = appliedKit = -1;
+        skip ((int) ((position % grid + grid) % grid));
+    }
+
+    void skip (int count)
+    {
+        if (count <= 0)
+            return;
+        fluid_synth_write_float (live, count, scratchLeft, 0, 1, scratchRight, 0, 1);
+        rendered += count;
     }
 
     void write (float* left, float* right, int start, int count)
