@@ -1,0 +1,57 @@
+#include "recorder/LocateRange.h"
+
+#include "documents/XmlPath.h"
+
+namespace T730
+{
+
+namespace
+{
+    constexpr juce::int64 largestStoredPosition = 0xffffffffLL;
+}
+
+juce::int64 readStoredPosition (const juce::XmlElement* element, const juce::String& path, juce::int64 defaultValue)
+{
+    auto* found = findElement (element, path);
+    if (found == nullptr)
+        return defaultValue;
+
+    // Read as a signed 64-bit number: the original writer stored unsigned
+    // 32-bit values, which an int would turn negative above 2^31.
+    const auto text = getOwnText (found).trim();
+    const auto digits = text.startsWithChar ('-') ? text.substring (1) : text;
+    const auto leading = digits.initialSectionContainingOnly ("0123456789");
+    if (leading.isEmpty() || text.startsWithChar ('-'))
+        return 0;
+
+    if (leading.length() > 12)
+        return largestStoredPosition;
+
+    return juce::jlimit<juce::int64> (0, largestStoredPosition, leading.getLargeIntValue());
+}
+
+juce::String storedPositionText (juce::int64 position)
+{
+    return juce::String (juce::jlimit<juce::int64> (0, largestStoredPosition, position));
+}
+
+bool LocateRange::read (const juce::XmlElement* element)
+{
+    start = readStoredPosition (element, "StartPoint", 0);
+    end = readStoredPosition (element, "EndPoint", 0);
+    enabled = getElementInt (element, "OnOff", 0) != 0;
+    return element != nullptr;
+}
+
+bool LocateRange::write (juce::XmlElement* element)
+{
+    if (element == nullptr)
+        return false;
+
+    addTextChild (element, "StartPoint", storedPositionText (start));
+    addTextChild (element, "EndPoint", storedPositionText (end));
+    addTextChild (element, "OnOff", enabled ? "1" : "0");
+    return true;
+}
+
+} // namespace T730
