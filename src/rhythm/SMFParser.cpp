@@ -1,5 +1,7 @@
 #include "rhythm/SMFParser.h"
 
+#include <limits>
+
 namespace T730
 {
 
@@ -32,8 +34,8 @@ namespace
         juce::uint8 next() noexcept { return bytes[position++]; }
         void skip (size_t count) noexcept { position = count > size - position ? size : position + count; }
 
-        /** A variable-length quantity; false when the bytes end inside it. The
-            value wraps like the 32-bit tick counter it is added to. */
+        /** A variable-length quantity; false when the bytes end inside it. A
+            quantity of more than four bytes keeps its last 32 bits. */
         bool readVariableLength (juce::uint32& value) noexcept
         {
             value = 0;
@@ -138,7 +140,9 @@ bool SMFParser::parse (std::vector<NoteEvent>& destination)
         juce::uint32 delta = 0;
         if (! track.readVariableLength (delta) || ! track.has (1))
             break;
-        ticks += delta;
+        // Held at the counter's top rather than wrapping: times never go back.
+        ticks = delta > std::numeric_limits<juce::uint32>::max() - ticks ? std::numeric_limits<juce::uint32>::max()
+                                                                        : ticks + delta;
 
         if ((track.peek() & 0x80) != 0)
             status = track.next();

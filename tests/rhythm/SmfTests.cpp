@@ -179,3 +179,15 @@ TEST (RhythmSmf, LoadingReplacesTheBytesAndAMissingFileLeavesNone)
     EXPECT_FALSE (parser.parse (events));
     EXPECT_EQ (events.size(), 2u);
 }
+
+TEST (RhythmSmf, TheTickCounterIsHeldAtItsTopSoTimesNeverGoBack)
+{
+    Bytes track;
+    for (int i = 0; i < 20; ++i)
+        track = track + Bytes { 0xff, 0xff, 0xff, 0x7f, 0x99, 36, 100 };   // 2^28 - 1 ticks each
+    std::vector<NoteEvent> events;
+    ASSERT_TRUE (parse (smf (0, 1, track + endOfTrack), events));
+    for (size_t i = 1; i < events.size(); ++i)
+        EXPECT_GE (events[i].time, events[i - 1].time) << i;
+    EXPECT_FLOAT_EQ (events.back().time, 4294967295.0f * 60.0f);
+}
