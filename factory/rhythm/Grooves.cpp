@@ -10,7 +10,7 @@ namespace
     enum Drum
     {
         kick = 36, sideStick = 37, snare = 38, clap = 39, floorTom = 43, closedHat = 42, pedalHat = 44,
-        openHat = 46, lowMidTom = 47, crash = 49, highTom = 50, ride = 51, cowbell = 56, crash2 = 57,
+        openHat = 46, lowMidTom = 47, crash = 49, highTom = 50, ride = 51, cowbell = 56,
         openConga = 63, lowConga = 64
     };
 
@@ -79,7 +79,7 @@ namespace
                        { { closedHat, "xoxoxoxoxoxoxoxo" }, { snare, "....X..o.o..X..o" }, { kick, "X..X..X...X....." } },
                        fill16, "1..8..b.1.81..b5" });
         g.push_back ({ "metal16", 4, 4, 16,
-                       { { crash2, "X...X...X...X..." }, { snare, "....X.......X..." }, { kick, "xxxxxxxxxxxxxxxx" } },
+                       { { closedHat, "X.x.X.x.X.x.X.x." }, { snare, "....X.......X..." }, { kick, "xxxxxxxxxxxxxxxx" } },
                        fillHeavy16, "1111111111111111" });
         g.push_back ({ "gallop16", 4, 4, 16,
                        { { closedHat, "x.x.x.x.x.x.x.x." }, { snare, "....X.......X..." }, { kick, "X.xxX.xxX.xxX.xx" } },

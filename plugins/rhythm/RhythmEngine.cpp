@@ -196,9 +196,10 @@ private:
 
     /** A jump on the timeline (a start, a locate, the first block) starts the
         synthesiser afresh on the timeline's grid: the rest of the 64-sample block it
-        has rendered is left out, every voice is cut, controllers and the reverb are
-        reset (from the next block on), and up to 63 samples are left out so that grid
-        points fall on positions that are multiples of 64. The jam silences its items
+        has rendered is left out, every voice is cut and the controllers are reset
+        (from the next block on), the block in which the cut voices fade is left out,
+        and up to 63 more samples so that grid points fall on positions that are
+        multiples of 64. The jam silences its items
         at every jump anyway; what sounds after it then depends only on the position. */
     void alignGrid (int64_t position)
     {
@@ -206,11 +207,12 @@ private:
             return;
 
         skip ((int) ((grid - rendered % grid) % grid));
-        // In this order: a reset made after the cut lets the voices sound on.
+        // In this order: a reset made after the cut lets the voices sound on. The cut
+        // voices fade out over one block of their own, which is left out too.
         fluid_synth_system_reset (live);
         fluid_synth_all_sounds_off (live, -1);
         appliedBass = appliedKit = -1;
-        skip ((int) ((position % grid + grid) % grid));
+        skip (grid + (int) ((position % grid + grid) % grid));
     }
 
     void skip (int count)

@@ -14,7 +14,7 @@ namespace
 
     /** Headroom for two parts and the jam: a full-velocity kit peaks well below 1. */
     constexpr double synthGain = 0.45;
-    constexpr int polyphony = 96;
+    constexpr int polyphony = 32;
 
     void quietLog (int, const char*, void*) {}
 
@@ -206,7 +206,9 @@ fluid_synth_t* SoundLibrary::buildSynth (double sampleRate, int& soundFontId) co
     fluid_settings_setnum (settings, "synth.sample-rate", sampleRate);
     fluid_settings_setnum (settings, "synth.gain", synthGain);
     fluid_settings_setint (settings, "synth.polyphony", polyphony);
-    fluid_settings_setint (settings, "synth.reverb.active", 1);
+    // FluidSynth's effects run in an OpenMP region that allocates on every call; the
+    // rhythm machine adds its own room instead.
+    fluid_settings_setint (settings, "synth.reverb.active", 0);
     fluid_settings_setint (settings, "synth.chorus.active", 0);
     // Every call on an instance's synthesiser comes from the audio thread once it is handed over.
     fluid_settings_setint (settings, "synth.threadsafe-api", 0);
@@ -228,8 +230,9 @@ fluid_synth_t* SoundLibrary::buildSynth (double sampleRate, int& soundFontId) co
         return nullptr;
     }
 
-    fluid_synth_set_reverb_group_roomsize (synth, -1, 0.35);
-    fluid_synth_set_reverb_group_level (synth, -1, 0.5);
+    // The kits and basses play at their recorded pitch or near it: linear interpolation
+    // sounds the same there and costs half of the default.
+    fluid_synth_set_interp_method (synth, -1, FLUID_INTERP_LINEAR);
     return synth;
 }
 

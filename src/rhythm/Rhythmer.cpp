@@ -81,6 +81,14 @@ Rhythmer::Rhythmer (Synchronizer& synchronizer, const Environment& env, bool pre
     drumLevel->setSampleRate ((double) sampleRate);
     bassLevel->setSampleRate ((double) sampleRate);
 
+    juce::Reverb::Parameters room;
+    room.roomSize = 0.35f;
+    room.damping = 0.6f;
+    room.wetLevel = 0.1f;
+    room.dryLevel = 0.0f;   // the tail only: the dry parts pass beside it
+    room.width = 1.0f;
+    drumRoom.setParameters (room);
+
     prepare ((double) sampleRate, 512);
 }
 
@@ -126,6 +134,12 @@ void Rhythmer::prepare (double rate, int blockSize)
     {
         const juce::ScopedLock sl (getAudioLock());
         growWorkBuffers (blockSize);
+        if (preparedRate != roomRate)
+        {
+            drumRoom.setSampleRate (preparedRate);
+            roomRate = preparedRate;
+            roomNext = -1;
+        }
     }
 
     for (auto* level : { drumLevel.get(), bassLevel.get() })

@@ -43,8 +43,8 @@ public:
 
 /** The rhythm machine: a playable item that plays the current song's drum part
     and bass part on two instances of the rhythm engine (drums on MIDI channel
-    10, bass on channel 1), each through its own level stage and meter, into
-    the jam's stereo output.
+    10, bass on channel 1), each through its own level stage and meter (the
+    drums through a small room before theirs), into the jam's stereo output.
 
     Rhythm positions are samples at 44100 per second: an event at time t
     (quarter notes × 60) sounds at trunc (t / tempo × 44100).
@@ -188,8 +188,9 @@ private:
     size_t firstEventAtOrAfter (juce::int64 from, juce::int64 length, int tempo) const noexcept;
     void route (const NoteEvent& e, int offset, bool on);
     void renderParts (juce::int64 position, float* const* output, int firstSample, int count, bool withBass);
-    float processPart (RhythmEngineInstance* instance, TypeLibVolumePdl& level, juce::MidiBuffer& midi,
-                       std::vector<float>& left, std::vector<float>& right, juce::int64 position, int count);
+    float processPart (RhythmEngineInstance* instance, TypeLibVolumePdl& level, juce::Reverb* room,
+                       juce::MidiBuffer& midi, std::vector<float>& left, std::vector<float>& right,
+                       juce::int64 position, int count);
 
     const Environment environment;
     const bool preview;
@@ -198,6 +199,13 @@ private:
     std::unique_ptr<RhythmEngineInstance> drums, bass;
     std::unique_ptr<TypeLibVolumePdl> drumLevel, bassLevel;
     std::unique_ptr<BlockHead> head;
+    /** The drums' room (before their level stage): the tail of their mono sum, added to
+        both sides. Cleared at every jump of the timeline, so that what sounds depends
+        only on the position. Resized under the audio lock. */
+    juce::Reverb drumRoom;
+    std::vector<float> roomWork;
+    double roomRate = 0.0;
+    juce::int64 roomNext = -1;   // the audio thread's: where the room expects the next block
 
     // Message thread.
     Song song;

@@ -27,7 +27,7 @@ void Rhythmer::growWorkBuffers (int samples)
     if (samples <= workCapacity)
         return;
 
-    for (auto* buffer : { &drumLeft, &drumRight, &bassLeft, &bassRight })
+    for (auto* buffer : { &drumLeft, &drumRight, &bassLeft, &bassRight, &roomWork })
         buffer->assign ((size_t) samples, 0.0f);
     workCapacity = samples;
     drumMidi.ensureSize (midiBytesPerBlock);
@@ -219,8 +219,9 @@ void Rhythmer::idleRender (const float* const*, int, int count)
 }
 
 //==============================================================================
-float Rhythmer::processPart (RhythmEngineInstance* instance, TypeLibVolumePdl& level, juce::MidiBuffer& midi,
-                             std::vector<float>& left, std::vector<float>& right, juce::int64 position, int count)
+float Rhythmer::processPart (RhythmEngineInstance* instance, TypeLibVolumePdl& level, juce::Reverb* room,
+                             juce::MidiBuffer& midi, std::vector<float>& left, std::vector<float>& right,
+                             juce::int64 position, int count)
 {
     if (instance == nullptr)
         return 0.0f;
@@ -229,6 +230,18 @@ float Rhythmer::processPart (RhythmEngineInstance* instance, TypeLibVolumePdl& l
     juce::AudioBuffer<float> buffer (channels, 2, count);
     head->samples = position;
     instance->processBlock (buffer, midi);
+    if (room != nullptr)
+    {
+        if (position != roomNext)
+            room->reset();
+        auto* tail = roomWork.data();
+        for (int i = 0; i < count; ++i)
+            tail[i] = 0.5f * (channels[0][i] + channels[1][i]);
+        room->processMono (tail, count);
+        juce::FloatVectorOperations::add (channels[0], tail, count);
+        juce::FloatVectorOperations::add (channels[1], tail, count);
+        roomNext = position + count;
+    }
     level.processFloat (count, channels[0], channels[1], channels[0], channels[1]);
     return positivePeak (channels[0], channels[1], count);
 }
@@ -237,9 +250,9 @@ void Rhythmer::renderParts (juce::int64 position, float* const* output, int firs
 {
     const bool haveBass = withBass && bass != nullptr;
     if (haveBass)
-        bassMeter.store (processPart (bass.get(), *bassLevel, bassMidi, bassLeft, bassRight, position, count));
+        bassMeter.store (processPart (bass.get(), *bassLevel, nullptr, bassMidi, bassLeft, bassRight, position, count));
     if (drums != nullptr)
-        drumMeter.store (processPart (drums.get(), *drumLevel, drumMidi, drumLeft, drumRight, position, count));
+        drumMeter.store (processPart (drums.get(), *drumLevel, &drumRoom, drumMidi, drumLeft, drumRight, position, count));
 
     for (int k = 0; k < count; ++k)
     {

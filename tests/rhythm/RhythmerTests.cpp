@@ -414,11 +414,12 @@ TEST_F (RhythmRhythmer, VoicesLevelsAndMetersOfTheSong)
     EXPECT_EQ (machine->getBassVoiceName (1), "Fake Bass 1");
     EXPECT_EQ (machine->getDrumKitName (-1), "");
 
-    // Past the level stage's 10 ms glide: the drum gate at 40 %, the bass gate whole.
+    // Past the level stage's 10 ms glide: the drum gate at 40 % (and the room's small
+    // tail of it), the bass gate whole.
     const auto out = renderBlocks (*machine, 0, 4096, 512);
     ASSERT_NE (machine->getDrumInstance(), nullptr);
-    EXPECT_NEAR (out.getSample (0, 3000), faketest::gateLevel * 0.4f + faketest::gateLevel, 1.0e-4);
-    EXPECT_NEAR (machine->getDrumMeter(), faketest::gateLevel * 0.4f, 1.0e-4);
+    EXPECT_NEAR (out.getSample (0, 3000), faketest::gateLevel * 0.4f + faketest::gateLevel, 0.005);
+    EXPECT_NEAR (machine->getDrumMeter(), faketest::gateLevel * 0.4f, 0.005);
     EXPECT_NEAR (machine->getBassMeter(), faketest::gateLevel, 1.0e-4);
 
     machine->setBassLevel (50);
@@ -426,5 +427,6 @@ TEST_F (RhythmRhythmer, VoicesLevelsAndMetersOfTheSong)
     EXPECT_EQ (machine->getSong().BassLv, 50);
     EXPECT_EQ (machine->getSong().BassVoice, 2);
     const auto later = renderBlocks (*machine, 4096, 4096, 512);
-    EXPECT_NEAR (later.getSample (1, 3000), faketest::gateLevel * 0.9f, 1.0e-4);
+    EXPECT_NEAR (later.getSample (1, 3000), faketest::gateLevel * 0.9f, 0.005);
+    EXPECT_NEAR (machine->getBassMeter(), faketest::gateLevel * 0.5f, 1.0e-4);
 }
