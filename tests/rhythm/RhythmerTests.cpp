@@ -2,6 +2,7 @@
 #include "RhythmerTestSupport.h"
 
 #include "documents/XmlParser.h"
+#include "rhythm/RhythmExport.h"
 #include "rhythm/SongManager.h"
 
 using namespace T730;
@@ -429,4 +430,28 @@ TEST_F (RhythmRhythmer, VoicesLevelsAndMetersOfTheSong)
     const auto later = renderBlocks (*machine, 4096, 4096, 512);
     EXPECT_NEAR (later.getSample (1, 3000), faketest::gateLevel * 0.9f, 0.005);
     EXPECT_NEAR (machine->getBassMeter(), faketest::gateLevel * 0.5f, 1.0e-4);
+}
+
+TEST_F (RhythmRhythmer, AnExportTakesTheSongsOfTheCurrentNameAndEveryPatternTheyNeed)
+{
+    writePattern ("A", oneBar, 1920);
+    writePattern ("B", oneBar, 1920);
+    writePattern ("C", oneBar, 1920);
+    const auto file = writeSong ("Song_one.xml", { { "A", 0 }, { "B", 240 } });
+    writeSong ("Song_two.xml", { { "C", 0 }, { "A", 240 } });
+    songs.getChildFile ("Song_two.xml").replaceWithText (songs.getChildFile ("Song_two.xml").loadFileAsString()
+                                                              .replace ("Song_two.xml</SongName>", "Song_one.xml</SongName>"));
+    // Another event type names no pattern.
+    songs.getChildFile ("Song_three.xml").replaceWithText ("<Song><SongName>Song_one.xml</SongName><Events><SongEv><Type>3</Type>"
+                                                           "<Prm>Z</Prm></SongEv></Events></Song>");
+
+    SongManager store;
+    store.setFolder (songs);
+    store.loadAll();
+    auto machine = makeMachine();
+    ASSERT_TRUE (machine->loadSong (file, {}));
+
+    const auto content = collectRhythmExport (*machine, store);
+    EXPECT_EQ (content.songFiles.size(), 3) << "every song of that name in the catalogue";
+    EXPECT_EQ (content.patternIds, juce::StringArray ({ "A", "B", "C" }));
 }
