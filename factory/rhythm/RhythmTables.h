@@ -49,7 +49,7 @@ struct SongPlan
     std::string groove;
     int bpm = 120;
     std::string key;         // the root the bass is written in (sharps only)
-    int kit = 0, bassVoice = 0, drumLevel = 85, bassLevel = 80;
+    int kit = 0, bassVoice = 0, drumLevel = 85, bassLevel = 95;
     std::vector<Section> sections;
     std::string order;       // "AABA"
     std::string keywords;    // "rock|8beat"

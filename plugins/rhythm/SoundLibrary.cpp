@@ -13,7 +13,7 @@ namespace
     constexpr int drumBank = 128;
 
     /** Headroom for two parts and the jam: a full-velocity kit peaks well below 1. */
-    constexpr double synthGain = 0.45;
+    constexpr double synthGain = 0.8;
     constexpr int polyphony = 32;
 
     void quietLog (int, const char*, void*) {}
