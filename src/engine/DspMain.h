@@ -85,7 +85,9 @@ public:
 
     Synchronizer& getSynchronizer() const noexcept   { return sync; }
 
-    /** The process-wide release list is emptied here too (message thread). */
+    /** Empties the process-wide release list (message thread): after every
+        list change and every 100 ms from the engine's timer, so that what the
+        audio thread, the mix-down or a recorder hand over is destroyed here. */
     static void emptyReleaseList();
 
 private:

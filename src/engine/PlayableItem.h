@@ -30,7 +30,8 @@ public:
 
     Reference-counted: the jam list and every copy of it hold the items; the
     last reference is always dropped on the message thread (the audio thread
-    renders a list snapshot whose references it hands to the release list).
+    renders the engine's snapshot without holding references; a thread that
+    must let go of one hands it to the release list).
 
     The virtual operations are declared in their fixed order; the jam list's
     own operations on recorders follow them with base behaviours. */

@@ -16,18 +16,21 @@ juce::int64 readStoredPosition (const juce::XmlElement* element, const juce::Str
     if (found == nullptr)
         return defaultValue;
 
-    // Read as a signed 64-bit number: the original writer stored unsigned
-    // 32-bit values, which an int would turn negative above 2^31.
-    const auto text = getOwnText (found).trim();
-    const auto digits = text.startsWithChar ('-') ? text.substring (1) : text;
-    const auto leading = digits.initialSectionContainingOnly ("0123456789");
-    if (leading.isEmpty() || text.startsWithChar ('-'))
+    // Read in 64 bits: the values are unsigned 32-bit ones, which an int
+    // would turn negative above 2^31. A negative text reads as 0.
+    auto text = getOwnText (found).trim();
+    if (text.startsWithChar ('-'))
         return 0;
+    if (text.startsWithChar ('+'))
+        text = text.substring (1);
 
-    if (leading.length() > 12)
+    const auto digits = text.initialSectionContainingOnly ("0123456789");
+    if (digits.isEmpty())
+        return 0;
+    if (digits.length() > 12)
         return largestStoredPosition;
 
-    return juce::jlimit<juce::int64> (0, largestStoredPosition, leading.getLargeIntValue());
+    return juce::jlimit<juce::int64> (0, largestStoredPosition, digits.getLargeIntValue());
 }
 
 juce::String storedPositionText (juce::int64 position)

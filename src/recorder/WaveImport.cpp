@@ -54,6 +54,10 @@ namespace
         if (in.sampleRate < lowestRate || in.sampleRate > highestRate)
             throw Refusal { "The WAV file's sample rate cannot be imported." };
 
+        // A frame size far beyond its channels would make every second huge.
+        if ((juce::int64) in.sampleRate * in.blockAlign > (juce::int64) highestRate * mostChannels * 2)
+            throw Refusal { "The WAV file's format fields are not usable." };
+
         // 64-bit arithmetic throughout: frames × 1000 passes 32 bits after 49 s at 44.1 kHz.
         const juce::int64 rate = in.sampleRate;
         const int frameBytes = in.blockAlign;

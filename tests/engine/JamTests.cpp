@@ -181,6 +181,21 @@ TEST_F (EngineJam, EngineOperationsReachEveryItem)
     }
 }
 
+TEST_F (EngineJam, ASongLoadsIntoTheRhythmItemOrBringsOne)
+{
+    DspMain engine (nullptr, &factory, sync);
+    const auto song = folder / "Song_8beat.xml";
+    EXPECT_TRUE (engine.loadSong (song, folder.get()));
+    auto rhythm = engine.getRhythmItem();
+    ASSERT_NE (rhythm, nullptr);
+    EXPECT_EQ (tone (rhythm).loadedFile, song);
+
+    const auto other = folder / "Other.xml";
+    EXPECT_TRUE (engine.loadSong (other, folder.get()));
+    EXPECT_EQ (engine.getRhythmItem(), rhythm) << "the same machine loads the new song";
+    EXPECT_EQ (tone (rhythm).loadedFile, other);
+}
+
 TEST_F (EngineJam, RhythmPreviewSwapsAMachineInAndPutsEverythingBack)
 {
     DspMain engine (nullptr, &factory, sync);

@@ -134,7 +134,7 @@ TEST (RecorderWaveImport, UnusableSourcesAreRefusedAndLeaveNothing)
 
     for (const auto& fmt : { fmtChunk (2, 0, 16), fmtChunk (0, 22050, 16), fmtChunk (2, 22050, 16, 0),
                              fmtChunk (2, 22050, 16, 2), fmtChunk (2, 22050, 24), fmtChunk (2, 100, 16),
-                             fmtChunk (200, 22050, 16) })
+                             fmtChunk (200, 22050, 16), fmtChunk (2, 88610, 16, 19462) })
     {
         Imported result;
         importInto (result, tmp, riffFile ({ fmt, { "data", audio } }));
