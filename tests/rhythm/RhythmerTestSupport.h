@@ -206,7 +206,8 @@ protected:
     FakeEngineLog log;
 };
 
-/** Samples per quarter note at 120 BPM. */
+/** Samples per quarter note and per 4/4 bar at 120 BPM. */
 constexpr int quarterAt120 = 22050;
+constexpr juce::int64 barAt120 = 4 * (juce::int64) quarterAt120;
 
 } // namespace rhythmtest

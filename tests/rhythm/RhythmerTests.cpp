@@ -12,7 +12,6 @@ namespace
 {
     /** One bar of 4/4: a drum hit at 0 (off at 240), a bass note at beat 2 (off at 900). */
     const std::vector<Note> oneBar { { 0, 0x99, 36, 100 }, { 240, 0x89, 36, 0 }, { 480, 0x90, 40, 90 }, { 900, 0x80, 40, 0 } };
-    constexpr juce::int64 barAt120 = 4 * quarterAt120;
 
     juce::int64 samplesOfTick (int tick) { return Rhythmer::toSamples ((float) tick * 60.0f / 480.0f, 120); }
 
