@@ -77,7 +77,7 @@ InstController::InstController()
     // 6. The plug-in formats: the rhythm engine's starts loading its SoundFont on its
     //    own thread now, so that nothing waits for it later (7. the Synchronizer
     //    learning the controller waits for the audio engine).
-    getRhythmEngineFormat().startLoading (getRhythmEngineLibrary());
+    getRhythmEngineFormat().startLoadingInBackground (getRhythmEngineLibrary());
     // 8. The shared picture cache, and the nodes' bookkeeping of the archives they use.
     FlyWeight::getInstance();
     NetListItem::setArchiveUser (&pictureCacheUser);

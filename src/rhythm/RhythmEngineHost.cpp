@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace T730
 {
@@ -27,8 +28,15 @@ namespace
             juce::String error;
         };
 
+        ~LibraryRegistry()
+        {
+            if (preloader.joinable())
+                preloader.join();
+        }
+
         std::mutex mutex;
         std::map<juce::String, Entry> entries;
+        std::thread preloader;   // message thread: startLoadingInBackground
         std::string soundFontPath;
         RhythmEngineHost host { kRhythmEngineAbiVersion, writeEngineLog, nullptr };
 
@@ -294,15 +302,32 @@ void RhythmEngineFormat::createPluginInstance (const juce::PluginDescription& d,
     callback (std::move (instance), error);
 }
 
+namespace
+{
+    bool startLibraryLoading (const juce::File& library)
+    {
+        auto& registry = LibraryRegistry::get();
+        const std::lock_guard<std::mutex> lock (registry.mutex);
+        auto& entry = registry.load (library);
+        if (entry.api == nullptr)
+            return false;
+        entry.api->startLoading (registry.getHost());
+        return true;
+    }
+} // namespace
+
 bool RhythmEngineFormat::startLoading (const juce::File& library)
 {
+    return startLibraryLoading (library);
+}
+
+void RhythmEngineFormat::startLoadingInBackground (const juce::File& library)
+{
     auto& registry = LibraryRegistry::get();
-    const std::lock_guard<std::mutex> lock (registry.mutex);
-    auto& entry = registry.load (library);
-    if (entry.api == nullptr)
-        return false;
-    entry.api->startLoading (registry.getHost());
-    return true;
+    // One at a time: a thread started before has only a library to open.
+    if (registry.preloader.joinable())
+        registry.preloader.join();
+    registry.preloader = std::thread ([library] { startLibraryLoading (library); });
 }
 
 int RhythmEngineFormat::getLoadState (const juce::File& library)

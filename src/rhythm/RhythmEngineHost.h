@@ -98,9 +98,13 @@ public:
     std::unique_ptr<RhythmEngineInstance> createInstance (const juce::PluginDescription& d, double sampleRate,
                                                           int blockSize, juce::String& error);
 
-    /** Starts the library's loading of its sounds without making an instance
-        (at program start); false when the library cannot be loaded. */
+    /** Starts the library's loading of its sounds without making an instance;
+        false when the library cannot be loaded. */
     bool startLoading (const juce::File& library);
+
+    /** The same on a thread of its own (program start: even opening the library
+        and FluidSynth's libraries is left to it). Returns at once. */
+    void startLoadingInBackground (const juce::File& library);
 
     /** The library's load state (RhythmEngineLoadState); kRhythmSoundsMissing when it cannot be loaded. */
     int getLoadState (const juce::File& library);

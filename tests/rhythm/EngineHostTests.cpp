@@ -176,6 +176,17 @@ TEST (RhythmEngine, AMissingSoundFontLeavesTheInstancesSilentWithOneLogLine)
     EXPECT_TRUE (lines[0].contains ("missing.sf2"));
 }
 
+TEST (RhythmEngine, LoadingStartedInTheBackgroundNeedsNoInstance)
+{
+    oxatest::TempFolder temp;
+    const auto copy = temp / "rhythmpreload.so";
+    ASSERT_TRUE (engineLibrary().copyFileTo (copy));
+
+    getRhythmEngineFormat().startLoadingInBackground (copy);
+    EXPECT_TRUE (oxatest::pumpMessagesUntil ([&] { return getRhythmEngineFormat().getLoadState (copy) == kRhythmSoundsReady; },
+                                             60000));
+}
+
 TEST (RhythmEngine, AFileThatIsNoEngineGivesNoInstance)
 {
     oxatest::TempFolder temp;
