@@ -237,8 +237,10 @@ int main()
             us.push_back (elapsed);
         }
         const auto s = statsOf (us);
-        const auto drums = renderPart (*machine->getDrumInstance(), machine->getMergedEvents(), 9, machine->getSong().BPM, samples);
-        const auto bass = renderPart (*machine->getBassInstance(), machine->getMergedEvents(), 0, machine->getSong().BPM, samples);
+        // Once through the song (the instance alone does not repeat it).
+        const auto once = std::min (samples, machine->getLength());
+        const auto drums = renderPart (*machine->getDrumInstance(), machine->getMergedEvents(), 9, machine->getSong().BPM, once);
+        const auto bass = renderPart (*machine->getBassInstance(), machine->getMergedEvents(), 0, machine->getSong().BPM, once);
         drumMeans.push_back (drums.mean);
         bassMeans.push_back (bass.mean);
         std::printf ("  %-40s %6.1f us %6.1f us %5.0fx | %5.1f %5.1f us\n", song.getFileName().toRawUTF8(), s.mean, s.p99,
