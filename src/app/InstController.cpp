@@ -8,6 +8,8 @@
 #include "editor/ModuleNameLoader.h"
 #include "editor/ModulePictures.h"
 #include "engine/DspLoader.h"
+#include "rhythm/RhythmEngineHost.h"
+#include "rhythm/SongManager.h"
 #include "ui/FlyWeight.h"
 #include "ui/ToolTipEx.h"
 #include "app/GuiMain.h"
@@ -72,12 +74,15 @@ InstController::InstController()
     // 5. The error log.
     openErrorLog();
 
-    // 6. Effect plug-in format registration and 7. the Synchronizer learning the
-    //    controller wait for the audio engine.
+    // 6. The plug-in formats: the rhythm engine's starts loading its SoundFont on its
+    //    own thread now, so that nothing waits for it later (7. the Synchronizer
+    //    learning the controller waits for the audio engine).
+    getRhythmEngineFormat().startLoadingInBackground (getRhythmEngineLibrary());
     // 8. The shared picture cache, and the nodes' bookkeeping of the archives they use.
     FlyWeight::getInstance();
     NetListItem::setArchiveUser (&pictureCacheUser);
-    // 9. Patch groups are loaded by their store (in createDeviceLink); songs wait for the song store.
+    // 9. Songs, then the patch groups (their store is made in createDeviceLink).
+    createSongStore();
     // 10. The MIDI link (MidiMain, with this controller as its listener); the engine
     //     (DspMain) waits for the audio engine.
     createDeviceLink();

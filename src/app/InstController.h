@@ -158,6 +158,7 @@ public:
 
 private:
     void createToolSetParts();
+    void createSongStore();
     void loadCurrentToolSet();
     void createUndoKeeper();
     ControllerParts& refreshParts();

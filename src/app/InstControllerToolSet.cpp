@@ -4,6 +4,7 @@
 
 #include "app/ControllerRequests.h"
 #include "app/InstController.h"
+#include "rhythm/SongManager.h"
 
 #include "app/AppSetting.h"
 #include "app/ArchiveImport.h"
@@ -490,6 +491,20 @@ void InstController::createToolSetParts()
 
     toolSetOps.reset (new ToolSetOperations (parts));
     requests.reset (new ControllerRequests (parts, *toolSetOps));
+}
+
+void InstController::createSongStore()
+{
+    songManager.reset (new SongManager());
+    songManager->setFolder (getUserDataFolder (UserFolder::song, true));
+    songManager->loadAll();
+
+    parts.songManager = songManager.get();
+    parts.registerSong = [this] (const juce::File& file)
+    {
+        if (songManager)
+            songManager->import (file);
+    };
 }
 
 ControllerParts& InstController::refreshParts()

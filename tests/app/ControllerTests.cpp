@@ -5,6 +5,8 @@
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
 #include "platform/DataFolders.h"
+#include "app/ControllerRequest.h"
+#include "rhythm/SongManager.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -179,6 +181,31 @@ TEST_F (AppGuiController, AudioThatCannotOpenIsLoggedAndLeavesAudioClosed)
         EXPECT_EQ (controller.getDeviceManager().getCurrentAudioDevice(), nullptr);
     }
     EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed initializing audio I/O."));
+}
+
+TEST_F (AppGuiController, TheSongStoreHoldsTheSongFolderAndTakesTheSongsOfARhythmImport)
+{
+    makeUserFolders();
+    ASSERT_TRUE (user ("song/Song_mine.xml").replaceWithText ("<Song><SongName>Mine</SongName></Song>"));
+    ASSERT_TRUE (user ("song/broken.xml").replaceWithText ("<Song>"));
+    {
+        InstController controller;
+        SongManager* store = nullptr;
+        EXPECT_EQ (controller.request (GetSongManager, 0, 0, &store), -1);
+        ASSERT_NE (store, nullptr);
+        ASSERT_EQ (store->getNumSongs(), 1);
+        EXPECT_EQ (store->getSong (0)->SongName, "Mine");
+
+        // The factory's extra rhythms: their songs join the store, their patterns the rhythm folder.
+        juce::File imported;
+        ASSERT_TRUE (controller.importArchive (oxatest::stageFolder().getChildFile ("extras/OXA Extra Rhythms.orp"),
+                                               1, imported));
+        EXPECT_EQ (imported.getParentDirectory(), user ("song"));
+        EXPECT_EQ (store->getNumSongs(), 4);
+        EXPECT_NE (store->findByFile (imported), nullptr);
+        EXPECT_GE (user ("rhythm").findChildFiles (juce::File::findFiles, false, "*.mid").size(), 3);
+    }
+    EXPECT_TRUE (user ("setting/ErrLogM7c.log").loadFileAsString().contains ("Failed reading song setting."));
 }
 
 TEST (AppController, StoredToolSetPathIsPlacedInTheToolsetsFolder)
