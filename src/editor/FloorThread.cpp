@@ -107,6 +107,12 @@ int FloorThread::getQueueLength() const
     return (int) commands.size();
 }
 
+std::vector<FloorThread::Command> FloorThread::getPendingCommands() const
+{
+    const juce::ScopedLock sl (queueLock);
+    return { commands.begin(), commands.end() };
+}
+
 bool FloorThread::isIdle() const
 {
     const juce::ScopedLock sl (queueLock);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <deque>
+#include <vector>
 
 namespace T730
 {
@@ -93,6 +94,7 @@ public:
     /** Drops the pending commands that name a view leaving the chain. */
     void forgetView (const TypeUI* view);
     int getQueueLength() const;
+    std::vector<Command> getPendingCommands() const;
     int getLongestQueue() const noexcept { return longestQueue.load(); }
     /** No command pending or running. */
     bool isIdle() const;
