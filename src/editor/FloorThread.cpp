@@ -162,10 +162,11 @@ void FloorThread::run()
 
 void FloorThread::execute (const Command& command)
 {
+    // A view's redraw that found nothing changed leaves the picture as it is.
     if (command.kind == layoutAll)
         layout();
-    else
-        redraw (command.view);
+    else if (! redraw (command.view) && command.view != nullptr)
+        return;
     render();
 }
 
@@ -274,12 +275,12 @@ void FloorThread::drawPlugs (juce::Graphics& g, const TypeUI& view)
             g.drawImageAt (plugOut, r.getX() + at.x, r.getY() + at.y);
 }
 
-void FloorThread::redraw (TypeUI* view)
+bool FloorThread::redraw (TypeUI* view)
 {
     const juce::ScopedLock canvasGuard (canvasLock);
     const juce::ScopedLock chainGuard (chain.getLock());
     if (! canvas.isValid())
-        return;
+        return false;
 
     juce::Graphics g (canvas);
     auto prepare = [this, &g] (juce::Rectangle<int> area)
@@ -301,8 +302,10 @@ void FloorThread::redraw (TypeUI* view)
             if (auto* v = viewAt (i); v != nullptr && v->isLaidOut())
                 drawn += v->paintChanged (g, prepare);
     }
+    ++redrawCommands;
     if (drawn > 0)
         ++controlRedraws;
+    return drawn > 0;
 }
 
 //==============================================================================

@@ -125,14 +125,16 @@ public:
 
     int getRenderCount() const noexcept { return renders.load(); }
     int getLayoutCount() const noexcept { return layouts.load(); }
-    /** Control redraws that drew at least one control. */
+    /** Control redraws run, and those of them that drew at least one control. */
+    int getRedrawCommandCount() const noexcept { return redrawCommands.load(); }
     int getControlRedrawCount() const noexcept { return controlRedraws.load(); }
 
 private:
     void run() override;
     void execute (const Command& command);
     void layout();
-    void redraw (TypeUI* view);
+    /** True when some control was drawn. */
+    bool redraw (TypeUI* view);
     void render();
     void drawFloorBehind (juce::Graphics& g, juce::Rectangle<int> area);
     void drawPlugs (juce::Graphics& g, const TypeUI& view);
@@ -168,7 +170,7 @@ private:
     juce::Image pictures[2];
     int shown = -1;
 
-    std::atomic<int> renders { 0 }, layouts { 0 }, controlRedraws { 0 };
+    std::atomic<int> renders { 0 }, layouts { 0 }, redrawCommands { 0 }, controlRedraws { 0 };
 
     JUCE_DECLARE_NON_COPYABLE (FloorThread)
 };

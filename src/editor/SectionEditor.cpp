@@ -143,7 +143,6 @@ void SectionEditor::rebuildChain()
     {
         const juce::ScopedLock sl (chain.getLock());
         clearPointerState();
-        chain.clear();
 
         infos.fill ({});
         cabinet = EditorSlots::cabinetOf (buffer.getParam (4, 2));
@@ -155,10 +154,20 @@ void SectionEditor::rebuildChain()
                 infos[(size_t) slot] = info;
         }
 
-        // One entry per slot, so that every view keeps the index of its slot.
+        // One entry per slot, so that every view keeps the index of its slot. A
+        // slot whose type stayed keeps its module, started again from its
+        // defaults as a new one would be (its description is not read again).
+        if (chain.length() != EditorSlots::numSlots)
+            chain.clear();
         for (int slot = 0; slot < EditorSlots::numSlots; ++slot)
-            if (buildSlot (slot) != nullptr)
+        {
+            auto* old = getView (slot);
+            auto* view = old != nullptr && old->getKey() == infos[(size_t) slot].key ? old : buildSlot (slot);
+            if (view == old && view != nullptr)
+                view->getModule().resetToDefaults();
+            if (view != nullptr)
                 applyToSlot (slot, buffer);
+        }
     }
     floor->queue (FloorThread::layoutAll);
 }
