@@ -74,7 +74,39 @@ TEST_P (EditorModuleTypeView, BuildsDrawsAndMapsEveryControl)
             ASSERT_TRUE (control->getPicture().isValid()) << "step " << step;
         }
     }
-    EXPECT_GT (view->paintChanged (g), -1);
+
+    // Redrawing what changed: nothing when nothing did, else only the pixels under the changed control.
+    view->paint (g);
+    const auto before = canvas.createCopy();
+    EXPECT_EQ (view->paintChanged (g), 0);
+    auto differs = [&canvas, &before] (juce::Rectangle<int> outsideOf)
+    {
+        int n = 0;
+        for (int y = 0; y < canvas.getHeight(); ++y)
+            for (int x = 0; x < canvas.getWidth(); ++x)
+                if (! outsideOf.contains (x, y) && canvas.getPixelAt (x, y) != before.getPixelAt (x, y))
+                    ++n;
+        return n;
+    };
+    EXPECT_EQ (differs ({}), 0);
+    for (int i = 0; i < view->getNumControls(); ++i)
+    {
+        auto* control = view->getControl (i);
+        const int drawn = control->getDrawnFrame();
+        int target = -1;
+        for (int step = 0; step <= control->getMaxStep() && target < 0; ++step)
+        {
+            control->setStep (step);
+            if (control->getFrameIndex() != drawn)
+                target = step;
+        }
+        if (target < 0)
+            continue;   // a push key shows its press, not its step
+        EXPECT_EQ (view->paintChanged (g), 1);
+        EXPECT_EQ (differs (control->getBounds()), 0) << "control " << control->getControlNumber();
+        EXPECT_EQ (control->getDrawnFrame(), control->getFrameIndex());
+        break;
+    }
 
     // Every control's parameter maps as the factory's table says, and comes back.
     const int slot = stagedtest::slotOf (key);
