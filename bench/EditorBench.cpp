@@ -107,11 +107,12 @@ namespace
     struct TimingReceiver : public InstContMesReceiver
     {
         explicit TimingReceiver (GuiMain& g) : gui (g) {}
+        int renders() const { return gui.getEditorSection().getFloor().getRenderCount(); }
         void updateSections (int f) override { gui.updateSections (f); }
         void repaintSections (int f) override
         {
             if ((f & sectionEditor) != 0)
-                editorRepaints.push_back (nowMs());
+                editorRepaints.push_back ({ nowMs(), renders() });
             gui.repaintSections (f);
         }
         void tunerPitchDetected (float p) override { gui.tunerPitchDetected (p); }
@@ -120,12 +121,12 @@ namespace
         void deviceEvent (const MidiRecvEv& e) override
         {
             if (e.getKind() == MidiRecvEv::parameterChange)
-                handled.push_back ({ static_cast<const MidiRecvPrmChg&> (e).value, nowMs() });
+                handled.push_back ({ nowMs(), renders() });
             gui.deviceEvent (e);
         }
         GuiMain& gui;
-        std::vector<std::pair<int, double>> handled;
-        std::vector<double> editorRepaints;
+        // (time, pictures of the strip finished by then)
+        std::vector<std::pair<double, int>> handled, editorRepaints;
     };
 
     /** Posts a message every 2 ms and notes how late each one runs: the longest
@@ -374,16 +375,19 @@ int main()
 
             Stats toThread, toScreen;
             size_t r = 0;
-            // The changes arrive in the order they were sent.
+            // The changes arrive in the order they were sent. A change handled
+            // when n pictures were finished is in picture n + 2 at the latest
+            // (n + 1 may have been under way); the first repaint of the strip
+            // once that picture exists shows it.
             for (size_t k = 0; k < receiver.handled.size() && k < (size_t) count; ++k)
             {
-                const double at = receiver.handled[k].second;
+                const auto [at, finished] = receiver.handled[k];
                 toThread.add (at - sentAt[k]);
-                // The second repaint after the change was handled certainly shows it.
-                while (r < receiver.editorRepaints.size() && receiver.editorRepaints[r] < at)
+                while (r < receiver.editorRepaints.size()
+                       && (receiver.editorRepaints[r].first < at || receiver.editorRepaints[r].second < finished + 2))
                     ++r;
-                if (r + 1 < receiver.editorRepaints.size())
-                    toScreen.add (receiver.editorRepaints[r + 1] - sentAt[k]);
+                if (r < receiver.editorRepaints.size())
+                    toScreen.add (receiver.editorRepaints[r].first - sentAt[k]);
             }
             int lost = count - (int) receiver.handled.size();
             std::printf ("[ figure ] device storm of %d changes at 1000/s (the compressor's knob): %d handled, %d lost, "
@@ -392,7 +396,7 @@ int main()
                          editor.getView (0) != nullptr ? editor.getView (0)->getModule().getStep (2, true) : -1, (count - 1) % 9);
             std::printf ("[ figure ] device change to the message thread: median %.2f ms, max %.2f ms\n",
                          toThread.median(), toThread.max());
-            std::printf ("[ figure ] device change shown on the strip (upper bound): median %.2f ms, max %.2f ms; "
+            std::printf ("[ figure ] device change to the repaint that shows it (upper bound): median %.2f ms, max %.2f ms; "
                          "all shown %.2f ms after the last change\n", toScreen.median(), toScreen.max(), caughtUp);
             std::printf ("[ figure ] drawing queue: longest %d commands (before the storm %d), %d pending after it\n",
                          editor.getFloor().getLongestQueue(), longestBefore, editor.getFloor().getQueueLength());

@@ -89,6 +89,8 @@ SectionEditor::~SectionEditor()
 //==============================================================================
 void SectionEditor::paint (juce::Graphics& g)
 {
+    // Cleared before the picture is read: a picture finished from here on asks again.
+    repaintPosted = false;
     if (floor->hasShownPicture())
         floor->paintShown (g);
     else
@@ -105,7 +107,14 @@ void SectionEditor::resized()
 
 void SectionEditor::floorRendered()
 {
-    controller.postRepaint (sectionEditor);
+    if (! repaintPosted.exchange (true))
+        controller.postRepaint (sectionEditor);
+}
+
+void SectionEditor::postTooltipRefresh()
+{
+    if (! std::exchange (tooltipRefreshPosted, true))
+        controller.postTooltipUpdate();
 }
 
 //==============================================================================
@@ -219,7 +228,7 @@ void SectionEditor::deviceMessageReceived (const MidiRecvEv& message)
     {
         hideTooltip();
         tooltipShown = false;
-        controller.postTooltipUpdate();
+        postTooltipRefresh();
         updateSection();
         controller.request (MarkEdited);
         return;
@@ -234,7 +243,7 @@ void SectionEditor::deviceMessageReceived (const MidiRecvEv& message)
     if (! (change.module == 0 && change.parameter == 3))
     {
         controller.request (MarkEdited);
-        controller.postTooltipUpdate();
+        postTooltipRefresh();
     }
 }
 

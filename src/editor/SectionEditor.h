@@ -8,6 +8,7 @@
 #include "ui/OxSection.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -175,6 +176,13 @@ private:
     OxDrawableButton rightButton { "OXA_FX_RIGHT", juce::DrawableButton::ImageRaw };
     Pointer pointer;
     bool tooltipShown = false;
+
+    // A repaint or a tooltip refresh already posted and not yet handled covers
+    // any later one: set when posting (drawing thread for the repaint, message
+    // thread for the tooltip), cleared when the paint or the refresh starts.
+    std::atomic<bool> repaintPosted { false };
+    bool tooltipRefreshPosted = false;
+    void postTooltipRefresh();
 
     JUCE_DECLARE_NON_COPYABLE (SectionEditor)
 };

@@ -112,6 +112,7 @@ void SectionEditor::hideTooltip()
 
 void SectionEditor::updateTooltip()
 {
+    tooltipRefreshPosted = false;
     auto* tip = ToolTipEx::getInstance();
     if (tip == nullptr)
         return;

@@ -475,3 +475,36 @@ TEST (EditorGuiDamaged, ADamagedDescriptionEmptiesItsSlotAndTheOthersKeepTheirAd
     EXPECT_TRUE (waitForFloor (editor));
 }
 } // namespace
+
+namespace
+{
+TEST (EditorGuiRepaints, OneRepaintIsAskedForUntilTheStripHasPainted)
+{
+    ScopedResources resources;
+    RecordingLink link;
+    SectionEditor editor (link);   // not on the screen: nothing paints it by itself
+    ASSERT_TRUE (waitForFloor (editor));
+    const int posts = link.repaintPosts.load();
+    ASSERT_GE (posts, 1);
+
+    const int renders = editor.getFloor().getRenderCount();
+    for (int i = 0; i < 3; ++i)
+    {
+        editor.getFloor().queue (FloorThread::redrawControls, nullptr);
+        ASSERT_TRUE (waitForFloor (editor));
+    }
+    EXPECT_EQ (editor.getFloor().getRenderCount(), renders + 3);
+    EXPECT_EQ (link.repaintPosts.load(), posts) << "the repaint asked for already shows the newest picture";
+
+    // Once the strip has painted, the next picture asks again.
+    juce::Image image (juce::Image::RGB, editor.getWidth(), editor.getHeight(), true);
+    {
+        juce::Graphics g (image);
+        editor.paintEntireComponent (g, true);
+    }
+    EXPECT_EQ (image.getPixelAt (300, 70), editor.getFloor().getShownPicture().getPixelAt (300, 70));
+    editor.getFloor().queue (FloorThread::redrawControls, nullptr);
+    ASSERT_TRUE (waitForFloor (editor));
+    EXPECT_EQ (link.repaintPosts.load(), posts + 1);
+}
+} // namespace
