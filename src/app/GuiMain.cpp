@@ -3,6 +3,7 @@
 #include "app/ControllerCommands.h"
 #include "app/InstController.h"
 #include "app/SectionTab.h"
+#include "device/MidiRecvEv.h"
 #include "art/ProgramArt.h"
 #include "documents/Project.h"
 #include "documents/XmlParser.h"
@@ -27,6 +28,16 @@ public:
     }
 
     Project& getCurrentProject() override { return controller.getProject(); }
+
+    void postRepaint (int sectionFlags) override
+    {
+        postToController (controller, new InstContRepaintUI (sectionFlags));
+    }
+
+    void postTooltipUpdate() override
+    {
+        postToController (controller, new InstContMesUpdateTooltip());
+    }
 
 private:
     InstController& controller;
@@ -148,6 +159,26 @@ void GuiMain::updateEditorTooltip()
 }
 
 void GuiMain::deviceMessageReceived (const MidiRecvEv& message)
+{
+    // The sections show parameter changes and whole buffers only.
+    std::unique_ptr<MidiRecvEv> copy;
+    if (message.getKind() == MidiRecvEv::parameterChange)
+    {
+        const auto& change = static_cast<const MidiRecvPrmChg&> (message);
+        copy = std::make_unique<MidiRecvPrmChg> (change.module, change.parameter, change.value);
+    }
+    else if (message.getKind() == MidiRecvEv::editBuffer)
+    {
+        auto whole = std::make_unique<MidiRecvEditBuf>();
+        whole->buffer = static_cast<const MidiRecvEditBuf&> (message).buffer;
+        copy = std::move (whole);
+    }
+
+    if (copy != nullptr)
+        postToController (controller, new InstContMesDeviceEvent (std::move (copy)));
+}
+
+void GuiMain::deviceEvent (const MidiRecvEv& message)
 {
     editor->deviceMessageReceived (message);
     pedalAssign->deviceMessageReceived (message);

@@ -60,10 +60,15 @@ public:
     /** The editor section refreshes its tooltip. */
     void updateEditorTooltip();
 
-    /** A message from the device, on the MIDI input thread: to the editor
-        section, then the pedal-assign section (which never touch components
-        from that thread). */
+    /** A message from the device, on the MIDI input thread: a copy of a
+        parameter change or a whole edit buffer is posted to the controller,
+        which hands it back on the message thread (deviceEvent). Nothing here
+        touches a component. */
     void deviceMessageReceived (const MidiRecvEv& message);
+
+    /** The posted copy, on the message thread: to the editor section, then
+        the pedal-assign section. */
+    void deviceEvent (const MidiRecvEv& message) override;
 
     /** The recorder item is told first, then the editor's tooltip is refreshed. */
     void punchOut (juce::ReferenceCountedObject* recorderItem) override;

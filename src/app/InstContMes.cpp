@@ -1,7 +1,16 @@
 #include "app/InstContMes.h"
 
+#include "device/MidiRecvEv.h"
+
 namespace T730
 {
+
+InstContMesDeviceEvent::InstContMesDeviceEvent (std::unique_ptr<MidiRecvEv> event)
+    : InstContMesBase (typeDeviceEvent), value (std::move (event))
+{
+}
+
+InstContMesDeviceEvent::~InstContMesDeviceEvent() = default;
 
 void postToController (const juce::MessageListener& controller, InstContMesBase* message)
 {
@@ -42,6 +51,11 @@ bool dispatchControllerMessage (const juce::Message& message, const juce::Messag
 
         case InstContMesBase::typeUpdateTooltip:
             receiver.updateTooltip (static_cast<const InstContMesUpdateTooltip*> (m)->value);
+            return true;
+
+        case InstContMesBase::typeDeviceEvent:
+            if (auto& event = static_cast<const InstContMesDeviceEvent*> (m)->value)
+                receiver.deviceEvent (*event);
             return true;
 
         default:

@@ -2,8 +2,12 @@
 
 #include <juce_events/juce_events.h>
 
+#include <memory>
+
 namespace T730
 {
+
+class MidiRecvEv;
 
 /** Section bits carried by the update and repaint messages. */
 enum SectionFlags
@@ -28,7 +32,8 @@ public:
         typeRepaintUI = 1,
         typeTunerPitchDetect = 2,
         typePunchOut = 3,
-        typeUpdateTooltip = 4
+        typeUpdateTooltip = 4,
+        typeDeviceEvent = 5
     };
 
     /** The only delivery mode the program uses. */
@@ -87,6 +92,17 @@ public:
     void* const value;
 };
 
+/** A message from the device for the editor and pedal-assign sections: the
+    MIDI input thread posts a copy of its event, and the sections take it on
+    the message thread (they never change a component from the MIDI thread). */
+class InstContMesDeviceEvent final : public InstContMesBase
+{
+public:
+    explicit InstContMesDeviceEvent (std::unique_ptr<MidiRecvEv> event);
+    ~InstContMesDeviceEvent() override;
+    const std::unique_ptr<const MidiRecvEv> value;
+};
+
 /** What handling a controller message does; the controller hands the messages
     to the user interface through this. */
 class InstContMesReceiver
@@ -101,6 +117,8 @@ public:
     /** The recorder finishes its punch-out. */
     virtual void punchOut (juce::ReferenceCountedObject* recorderItem) = 0;
     virtual void updateTooltip (void* what) = 0;
+    /** A message from the device, for the sections that show the edit buffer. */
+    virtual void deviceEvent (const MidiRecvEv& event) { (void) event; }
 };
 
 /** Marks the message as meant for the controller and posts it there. Safe on

@@ -53,6 +53,11 @@ juce::File InstController::getErrorLogFile()
 //==============================================================================
 InstController::InstController()
 {
+    // Every message posted to the controller takes a weak reference to it, which
+    // JUCE makes on first use without a lock; the MIDI input, drawing and audio
+    // threads post too, so it is made here, on the message thread, first.
+    const juce::WeakReference<juce::MessageListener> postedTo (this);
+
     // 1. Members are constructed above: settings at their defaults, every pointer null.
     //    The tool set, the patch and song stores and the tuner reference are built here
     //    as their subsystems arrive.

@@ -50,4 +50,18 @@ inline constexpr int cpuBarX = 51, cpuBarY = 6, cpuBarWidth = 39, cpuBarHeight =
 inline constexpr int closeButtonWidth = 70, closeButtonHeight = 24;
 inline constexpr int cursorSize = 24;
 
+// The editor's floor (canvas coordinates) and its scroll buttons.
+inline constexpr int floorTileWidth = 1280, floorTileHeight = 143;
+inline constexpr int cableWidth = 56, cableHeight = 63;
+inline constexpr int cableLine = 50;                      // row of the cable's centre in its picture
+inline constexpr int plugWidth = 34, plugHeight = 78;     // a jack's plug, centred on its row 39
+inline constexpr int scrollButtonWidth = 27, scrollButtonHeight = 30;
+
+// Inside the pedal-assign strip (relative to the strip).
+inline constexpr Box assignKnob { 8, 9, 32, 34 };
+inline constexpr Box assignButton { 3, 107, 45, 38 };
+inline constexpr Box assignLamps { 5, 57, 14, 54 };
+inline constexpr int assignTargets = 6;
+inline constexpr int assignLampPitch = 8, assignFirstLamp = 5;  // lamp centres at row 5 + 8 i of the lamp picture
+
 } // namespace T730::layout

@@ -66,6 +66,28 @@ enum class Picture
     cursor5,
     cursor6,
 
+    // The editor: floor, cable and plugs, the frame over the floor, the scroll buttons.
+    fxFloor,
+    fxCable,
+    fxCableEnd,
+    fxPlugIn,
+    fxPlugOut,
+    fxFrame,
+    fxLeft,
+    fxLeftDown,
+    fxRight,
+    fxRightDown,
+
+    // The pedal-assign strip: the assign button and the six target lamps.
+    assignButton,
+    assignButtonDown,
+    assignLamp1,
+    assignLamp2,
+    assignLamp3,
+    assignLamp4,
+    assignLamp5,
+    assignLamp6,
+
     // Splash, CPU meter and the program's icon.
     splash,
     cpuBackground,

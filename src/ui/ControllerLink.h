@@ -6,8 +6,9 @@ namespace T730
 class Project;
 
 /** What the sections hold of the controller: the numbered requests (codes in
-    app/ControllerRequest.h; -1 true, 0 false, or a value) and the current
-    tool set. The main component hands every section one link. */
+    app/ControllerRequest.h; -1 true, 0 false, or a value), the current tool
+    set, and the controller's posted messages. The main component hands every
+    section one link. */
 class ControllerLink
 {
 public:
@@ -17,6 +18,14 @@ public:
 
     /** The current tool set (lives as long as the controller). */
     virtual Project& getCurrentProject() = 0;
+
+    /** Posts a repaint of the flagged sections to the controller
+        (InstContRepaintUI). Any thread; the repaint runs on the message thread. */
+    virtual void postRepaint (int sectionFlags) { (void) sectionFlags; }
+
+    /** Posts the editor's tooltip refresh to the controller
+        (InstContMesUpdateTooltip). Any thread. */
+    virtual void postTooltipUpdate() {}
 };
 
 } // namespace T730

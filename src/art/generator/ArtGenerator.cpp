@@ -32,21 +32,22 @@ namespace
     juce::Image contactSheet()
     {
         constexpr int scale = 2, gap = 14, sheetWidth = 1500;
-        struct Placed { juce::String name; juce::Image image; int x, y; };
+        struct Placed { juce::String name; juce::Image image; int x, y, scale; };
         std::vector<Placed> placed;
         int x = gap, y = gap, rowHeight = 0;
 
         for (const auto& entry : oxart::registry())
         {
             auto image = entry.draw();
-            const int w = image.getWidth() * scale, h = image.getHeight() * scale + 14;
+            const int s = image.getWidth() > sheetWidth / 2 ? 1 : scale;   // the wide floor tile at its own size
+            const int w = image.getWidth() * s, h = image.getHeight() * s + 14;
             if (x + w > sheetWidth - gap)
             {
                 x = gap;
                 y += rowHeight + gap;
                 rowHeight = 0;
             }
-            placed.push_back ({ entry.fileName, image, x, y });
+            placed.push_back ({ entry.fileName, image, x, y, s });
             x += juce::jmax (w, 90) + gap;
             rowHeight = juce::jmax (rowHeight, h);
         }
@@ -57,7 +58,7 @@ namespace
         g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
         for (const auto& p : placed)
         {
-            const int w = p.image.getWidth() * scale, h = p.image.getHeight() * scale;
+            const int w = p.image.getWidth() * p.scale, h = p.image.getHeight() * p.scale;
             g.setColour (juce::Colour (0xff505058));
             g.fillCheckerBoard (juce::Rectangle<float> ((float) p.x, (float) p.y, (float) w, (float) h), 8.0f, 8.0f,
                                 juce::Colour (0xff45454c), juce::Colour (0xff3a3a40));

@@ -210,9 +210,36 @@ namespace
         const auto panel = box (L::pedalAssignSection).withTrimmedRight (1).withTrimmedBottom (1);
         plate (g, panel.toFloat(), Colour (0xff2c2c31), 3.0f);
         brush (g, panel.reduced (2), 0.05f, 31);
-        engraved (g, "PEDAL", { panel.getX(), panel.getY() + 4, panel.getWidth(), 10 }, 8.0f, colours::orange);
-        recess (g, panel.reduced (6).withTrimmedTop (14).withTrimmedBottom (8).toFloat(), Colour (0xff0c0c0e), 3.0f);
-        screw (g, (float) panel.getCentreX(), (float) panel.getBottom() - 5.0f, 2.0f);
+        const int x0 = L::pedalAssignSection.x, y0 = L::pedalAssignSection.y;
+
+        // The patch level knob's well and scale (the knob is drawn over it).
+        const auto knob = juce::Rectangle<float> ((float) (x0 + L::assignKnob.x), (float) (y0 + L::assignKnob.y),
+                                                  (float) L::assignKnob.w, (float) L::assignKnob.h);
+        const auto c = knob.getCentre();
+        g.setColour (juce::Colours::black.withAlpha (0.6f));
+        g.fillEllipse (c.x - 13.0f, c.y - 12.0f, 26.0f, 26.0f);
+        g.setColour (colours::orange.withAlpha (0.7f));
+        for (int i = 0; i <= 10; ++i)
+        {
+            const float a = juce::degreesToRadians (-150.0f + 30.0f * (float) i);
+            const float r0 = 14.0f, r1 = i % 5 == 0 ? 17.0f : 16.0f;
+            g.drawLine (c.x + r0 * std::sin (a), c.y - r0 * std::cos (a), c.x + r1 * std::sin (a), c.y - r1 * std::cos (a), 1.0f);
+        }
+        engraved (g, "LEVEL", { panel.getX(), y0 + 44, panel.getWidth(), 9 }, 7.0f, colours::orange);
+
+        // The six targets of the expression pedal: an unlit lamp and a name each.
+        static const char* const targets[L::assignTargets] = { "VOL", "WAH", "PITCH", "MOD", "DLY", "REV" };
+        const auto lamps = juce::Rectangle<int> (x0 + L::assignLamps.x, y0 + L::assignLamps.y, L::assignLamps.w, L::assignLamps.h);
+        recess (g, juce::Rectangle<float> ((float) lamps.getX() + 2.0f, (float) lamps.getY() - 1.0f, (float) panel.getRight() - (float) lamps.getX() - 5.0f,
+                                           (float) (L::assignFirstLamp + L::assignLampPitch * (L::assignTargets - 1) + 6)),
+                Colour (0xff0c0c0e), 2.0f);
+        for (int i = 0; i < L::assignTargets; ++i)
+        {
+            const float y = (float) (lamps.getY() + L::assignFirstLamp + L::assignLampPitch * i);
+            led (g, { (float) lamps.getX() + 7.0f, y }, 3.0f, Colour (255, 70, 30), false);
+            label (g, targets[i], { lamps.getX() + 12, (int) y - 4, panel.getRight() - lamps.getX() - 14, 8 }, 6.5f,
+                   colours::orange, 2, juce::Justification::centredLeft);
+        }
     }
 
     juce::Image drawBackground()
