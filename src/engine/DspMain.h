@@ -111,6 +111,8 @@ public:
     bool isTunerFeedOn() const noexcept              { return tunerFeed.load(); }
 
     TypeLibTuner* getTunerNode() const noexcept      { return tunerNode.get(); }
+    /** The tuner node's owner: counts the reports and hands them on. */
+    const PitchReport& getPitchReport() const noexcept { return pitchReport; }
     TypeLibVolumePdl* getVolumePedal() const noexcept { return volumePedal.get(); }
 
     /** The mix-down, owned and reused by the engine. */

@@ -131,6 +131,7 @@ void MixDownThread::detachItems()
         auto& own = rhythm->getPlayStateB();
         rhythm->useOwnPlayState (own);
         own.reset();
+        own.stop (false);   // stopped: back to 0 (a previous run left it at its end)
         own.setTempo (master.getTempo());
         rhythm->play();
     }
