@@ -106,8 +106,8 @@ public:
     void devicePresenceChanged() override;
     /** One message from the device, on the MIDI input thread (owns the event). */
     void midiEventReceived (MidiRecvEv* event) override;
-    /** A pitch from the tuner node, on the audio thread: posted to the message thread
-        as InstContMesTunerPitchDetect. */
+    /** A pitch from the tuner node, handed over by the engine on the message thread
+        (any thread may call it): posted as InstContMesTunerPitchDetect. */
     void nodePitchDetected (float frequency) override;
     /** Requests 30 and 31: the transfer under its progress window; false (after
         showing the error) when it failed. */

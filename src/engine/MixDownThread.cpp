@@ -33,9 +33,10 @@ bool MixDownThread::start (const juce::File& wavFile)
     succeeded = false;
     cancelled = false;
 
-    // The file first: a file that cannot be made leaves everything as it was.
+    // An engine that cannot render (a device at another rate) would write
+    // silence; then the file: one that cannot be made leaves everything as it was.
     output = std::make_unique<WaveFile>();
-    if (! output->openForWriting (file))
+    if (! engine.isReady() || ! output->openForWriting (file))
     {
         output.reset();
         finished = true;

@@ -37,8 +37,8 @@ public:
     ~MixDownThread() override;
 
     /** Starts a run into the file (message thread), after the previous run
-        ended. False when the file cannot be opened: the run is finished and
-        failed, and nothing else was touched. */
+        ended. False when the engine is not ready to render or the file cannot
+        be opened: the run is finished and failed, and nothing else was touched. */
     bool start (const juce::File& wavFile);
 
     /** Asks the run to stop (it deletes its file) and waits until it has

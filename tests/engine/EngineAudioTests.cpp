@@ -9,6 +9,7 @@
 #include "engine/DspLoader.h"
 #include "engine/DspMain.h"
 #include "engine/EngineSettings.h"
+#include "engine/MixDownThread.h"
 #include "engine/PitchReport.h"
 #include "engine/Synchronizer.h"
 #include "engine/TunerLib.h"
@@ -234,6 +235,11 @@ TEST (EngineAudio, ADeviceAtAnotherRateIsNotReadyAndPlaysNothing)
     EXPECT_TRUE (block.silent (0));
     EXPECT_TRUE (block.silent (1));
     EXPECT_EQ (sync.getTotal(), 0) << "never run at the wrong speed";
+
+    oxatest::TempFolder tmp;
+    EXPECT_FALSE (engine.getMixDown().start (tmp / "silence.wav")) << "nothing to mix down with";
+    EXPECT_FALSE ((tmp / "silence.wav").exists());
+    EXPECT_TRUE (engine.getMixDown().isFinished());
 
     EXPECT_TRUE (engine.prepareToPlay (44100.0, 512));
     block.run (engine);
