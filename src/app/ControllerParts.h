@@ -53,9 +53,10 @@ struct ControllerParts
     /** The main component's busy section (its nesting counter of disabled sections). */
     std::function<void()> enterBusySection, leaveBusySection;
 
-    /** True while the tab section shows the tuner page (and while there is no main component).
-        Called by the audio engine's thread too (request 41): set it before the
-        audio device opens, or with the audio stopped, never while it runs. */
+    /** True while the tab section shows the tuner page (and while there is no main component),
+        the answer of request 41. (The engine's tuner feed follows the tab section's
+        own notification, so the audio thread never asks.) Set it before the audio
+        device opens, or with the audio stopped, never while it runs. */
     std::function<bool()> isTunerShown;
 
     /** The rhythm panel removes the rhythm machine item (closing the players with it). */

@@ -26,12 +26,12 @@ enum ControllerRequest
     NotifyItemsStopped = 15,
     NotifyItemsStopped2 = 16,       // the loop wrap's silence, same as 15
     NotifyItemsLocated = 17,
-    GetJamArray = 18,               // data: the engine's jam array holder
+    GetJamArray = 18,               // data: JamArray::Ptr* receives a snapshot copy of the list
     AddPlayableItem = 19,           // param1: 0 rhythm machine, 1 recorder
     RemovePlayableItem = 20,        // param1: 0 rhythm machine, 1 recorder; param2: recorder index
     IsAnyRecorderArmed = 21,
     HasRhythmItem = 22,
-    SyncRecordersTo = 23,           // data: the recorder item
+    SyncRecordersTo = 23,           // data: PlayableItem* the recorder the others follow
     GetRecorderCount = 24,
     GetPatchManager = 25,           // data: PatchManager** receives the store
     SetEditBuffer = 26,             // data: const EditBuf*

@@ -10,6 +10,10 @@
 #include "engine/DspLoader.h"
 #include "rhythm/RhythmEngineHost.h"
 #include "rhythm/SongManager.h"
+#include "engine/DspMain.h"
+#include "engine/EngineSettings.h"
+#include "engine/Synchronizer.h"
+#include "engine/TunerLib.h"
 #include "ui/FlyWeight.h"
 #include "ui/ToolTipEx.h"
 #include "app/GuiMain.h"
@@ -33,7 +37,27 @@ namespace
     // Counts which module archives the nodes use, so the picture cache frees an
     // archive's pictures when its last module goes. Installed while a controller lives.
     PictureCacheArchiveUser pictureCacheUser;
+
+    // What the audio device's name contains; set before a controller is built.
+    juce::CriticalSection deviceMatchLock;
+    juce::String& deviceNameMatch()
+    {
+        static juce::String match ("M7c");
+        return match;
+    }
 } // namespace
+
+void InstController::setAudioDeviceNameMatch (const juce::String& part)
+{
+    const juce::ScopedLock sl (deviceMatchLock);
+    deviceNameMatch() = part.isNotEmpty() ? part : juce::String ("M7c");
+}
+
+juce::String InstController::getAudioDeviceNameMatch()
+{
+    const juce::ScopedLock sl (deviceMatchLock);
+    return deviceNameMatch();
+}
 
 bool isAudioReady() noexcept
 {
@@ -62,6 +86,7 @@ InstController::InstController()
     //    The tool set, the patch and song stores and the tuner reference are built here
     //    as their subsystems arrive.
     createToolSetParts();
+    tuner.reset (new TunerLib (440));
 
     // 2. The splash is put up by the application before the controller is built, so
     //    that the message loop paints it without a loop nested in this constructor.
@@ -80,16 +105,19 @@ InstController::InstController()
     openErrorLog();
 
     // 6. The plug-in formats: the rhythm engine's starts loading its SoundFont on its
-    //    own thread now, so that nothing waits for it later (7. the Synchronizer
-    //    learning the controller waits for the audio engine).
+    //    own thread now, so that nothing waits for it later; the effect module
+    //    registry starts looking through its libraries, and
+    // 7. the Synchronizer learns the controller (through the transport's owner).
     getRhythmEngineFormat().startLoadingInBackground (getRhythmEngineLibrary());
+    DspLoader::getInstance();
+    createJamOwner();
     // 8. The shared picture cache, and the nodes' bookkeeping of the archives they use.
     FlyWeight::getInstance();
     NetListItem::setArchiveUser (&pictureCacheUser);
     // 9. Songs, then the patch groups (their store is made in createDeviceLink).
     createSongStore();
-    // 10. The MIDI link (MidiMain, with this controller as its listener); the engine
-    //     (DspMain) waits for the audio engine.
+    // 10. The engine (DspMain), then the MIDI link (MidiMain, with this controller as its listener).
+    createEngine();
     createDeviceLink();
 
     // 11. Settings.
@@ -99,7 +127,9 @@ InstController::InstController()
     normaliseCurrentProject();
     loadCurrentToolSet();
 
-    // 13. The engine applying the tool set waits for the audio engine.
+    // 13. The engine applies the tool set (a tool set that loaded has applied itself).
+    if (settings.CurrentProject.isEmpty())
+        applyProjectToEngine();
     // 14. The undo keeper: originator this controller, no limit, initial snapshot, enabled.
     createUndoKeeper();
 
@@ -126,11 +156,14 @@ InstController::~InstController()
     // 1. The device leaves editor mode (and tuner mode when the tuner page is showing).
     sendEditorOff();
     // 2. The Synchronizer forgets the controller.
+    Synchronizer::getInstance()->setOwner (nullptr);
 
     // 3. Backup worker and device watcher.
     stopDeviceWatch();
 
-    // 4. The device is left at 48000 Hz (its driver keeps the last rate it ran at).
+    // 4. The device is left at 48000 Hz (its driver keeps the last rate it ran at);
+    //    the engine is no longer its callback, so it never starts at that rate.
+    detachEngine();
     if (platform::isNewerSystem())
         leaveDeviceAt48k();
 
@@ -145,7 +178,7 @@ InstController::~InstController()
     cpuMeterWindow.reset();
     undoKeeper.reset();
     midi.reset();
-    engine.reset();
+    deleteEngine();
     deleteUserInterface();
 
     // 8. Shared picture cache, effect module loader, module catalogue and Synchronizer.
@@ -153,6 +186,8 @@ InstController::~InstController()
     FlyWeight::deleteInstance();
     DspLoader::deleteInstance();
     ModuleNameLoader::deleteInstance();
+    jamOwner.reset();
+    Synchronizer::deleteInstance();
 
     // 9. The log, last of all.
     closeErrorLog();
@@ -289,15 +324,16 @@ std::pair<juce::String, juce::String> InstController::findDeviceAudio (juce::Aud
 {
     // A driver may leave a device that is in use out of a fresh scan (ALSA lists only
     // the devices it can open), so the device already open is taken as it is.
+    const auto match = getAudioDeviceNameMatch();
     if (auto* current = manager.getCurrentAudioDevice())
-        if (current->getName().contains ("M7c"))
+        if (current->getName().contains (match))
             return { current->getTypeName(), current->getName() };
 
     for (auto* type : manager.getAvailableDeviceTypes())
     {
         type->scanForDevices();
         for (const auto& name : type->getDeviceNames (false))
-            if (name.contains ("M7c"))
+            if (name.contains (match))
                 return { type->getTypeName(), name };
     }
 
@@ -308,7 +344,7 @@ void InstController::initialiseAudio()
 {
     // The device is preferred by name; without it JUCE takes the default device
     // of the first driver type.
-    const auto error = deviceManager.initialise (2, 2, nullptr, true, "*M7c*");
+    const auto error = deviceManager.initialise (2, 2, nullptr, true, "*" + getAudioDeviceNameMatch() + "*");
     juce::ignoreUnused (error);
 }
 
@@ -388,13 +424,15 @@ void InstController::leaveDeviceAt48k()
 
 void InstController::closeAudio()
 {
+    detachEngine();
+
     auto setup = deviceManager.getAudioDeviceSetup();
     setup.outputDeviceName.clear();
     setup.inputDeviceName.clear();
     deviceManager.setAudioDeviceSetup (setup, false);
-    // (Once the engine exists it stops being the audio callback before this.)
     deviceManager.closeAudioDevice();
     audioReadyFlag = false;
+    getEngineSettings().audioRunning = false;
 }
 
 void InstController::openDeviceIO (bool open, bool withMidi)
@@ -403,7 +441,7 @@ void InstController::openDeviceIO (bool open, bool withMidi)
     {
         if (openAudio())
         {
-            // (Once the engine exists it becomes the audio callback here.)
+            attachEngine();
             audioReadyFlag = true;
             firstRun = false;
         }

@@ -34,6 +34,9 @@ class BackupProgress;
 class ToolSetOperations;
 class ControllerRequests;
 class ControllerCommands;
+class ControllerEngine;
+class ControllerItemFactory;
+class ControllerJamOwner;
 
 /** True while the audio device is open with the engine as its callback.
     Written by the controller on the message thread; read by the menu and the engine. */
@@ -46,6 +49,7 @@ bool isAudioReady() noexcept;
 
     The class is spread over several files, one per concern:
       InstController.cpp          start-up, shut-down, settings, audio opening
+      InstControllerEngine.cpp    the audio engine: its creation, the tuner feed, the mix-down
       InstControllerDevice.cpp    device presence, MIDI side of openDeviceIO, received messages
       InstControllerRequests.cpp  the numbered requests
       InstControllerToolSet.cpp   tool set operations
@@ -102,8 +106,8 @@ public:
     void devicePresenceChanged() override;
     /** One message from the device, on the MIDI input thread (owns the event). */
     void midiEventReceived (MidiRecvEv* event) override;
-    /** A pitch from the tuner node, on the audio thread: posted to the message thread
-        as InstContMesTunerPitchDetect. */
+    /** A pitch from the tuner node, handed over by the engine on the message thread
+        (any thread may call it): posted as InstContMesTunerPitchDetect. */
     void nodePitchDetected (float frequency) override;
     /** Requests 30 and 31: the transfer under its progress window; false (after
         showing the error) when it failed. */
@@ -123,6 +127,18 @@ public:
         contains "M7c", else the first of any driver type that contains "M7c"; empty
         (with an empty type) when there is none. Returns {type name, device name}. */
     static std::pair<juce::String, juce::String> findDeviceAudio (juce::AudioDeviceManager& manager);
+
+    /** What the audio device's name must contain to be taken for the M7c's:
+        "M7c". Tests point the controller at a device of another name (the
+        client of a private JACK server) before building it. */
+    static void setAudioDeviceNameMatch (const juce::String& part);
+    static juce::String getAudioDeviceNameMatch();
+
+    /** The audio engine (null before start-up step 10 and after shut-down). */
+    DspMain* getEngine() const noexcept { return engine.get(); }
+
+    /** Where the jam's items are made: the rhythm machine and the recorders install their makers. */
+    ControllerItemFactory& getItemFactory() noexcept { return *itemFactory; }
 
     /** The settings file path ("OXAToolsM7c.xml" in the setting folder). */
     static juce::File getSettingsFile();
@@ -177,6 +193,14 @@ private:
     bool openAudio();
     void leaveDeviceAt48k();
     void closeAudio();
+    void createJamOwner();
+    void createEngine();
+    void deleteEngine();
+    void attachEngine();
+    void detachEngine();
+    void applyProjectToEngine();
+    void followTunerPage();
+    void runMixDown (const juce::File& wavFile);
     void createDeviceLink();
     void startDeviceWatch();
     void stopDeviceWatch();
@@ -191,6 +215,9 @@ private:
     // Members, in their fixed declaration order.
     Owned<GuiMain> gui;
     Owned<DspMain> engine;
+    Owned<ControllerEngine> jamEngine;          // the engine as the requests see it
+    Owned<ControllerJamOwner> jamOwner;         // the transport's way to the requests; outlives the engine
+    Owned<ControllerItemFactory> itemFactory;   // outlives the engine
     Owned<MidiMain> midi;
     juce::AudioDeviceManager deviceManager;
     AppSetting settings;

@@ -10,6 +10,7 @@
 #include "app/SectionTab.h"
 #include "app/Splash.h"
 #include "app/ToolSetOperations.h"
+#include "engine/Synchronizer.h"
 #include "jam/SectionJam.h"
 #include "ui/AudioBufferSizeSettingComponent.h"
 #include "ui/OxDialog.h"
@@ -53,7 +54,9 @@ ControllerCommands& InstController::getCommands()
             else
                 juce::JUCEApplication::quit();
         };
-        // The shared play state and the mix-down join the hooks with the audio engine.
+        hooks.resetPlayState = [] { Synchronizer::getInstance()->getMaster().reset(); };
+        if (engine)
+            hooks.mixDown = [this] (const juce::File& wavFile) { runMixDown (wavFile); };
     }
 
     refreshParts();
@@ -104,6 +107,7 @@ void InstController::createUserInterface()
 
     getCommands();
     guiForThreads = main;
+    followTunerPage();
 }
 
 void InstController::deleteUserInterface()
@@ -123,7 +127,10 @@ void InstController::deleteUserInterface()
     parts.messageReceiver = nullptr;
     parts.progressParent = nullptr;
     commands.reset();
+    if (gui)
+        gui->getTabSection().onTunerShownChanged = nullptr;
     gui.reset();
+    followTunerPage();
 }
 
 } // namespace T730

@@ -111,7 +111,9 @@ void SectionTab::selectPage (juce::Component* page)
     addAndMakeVisible (page);
     page->repaint();
     currentPage = page;
-    tunerShown = page == &tuner;
+    const bool shown = page == &tuner;
+    if (tunerShown.exchange (shown) != shown && onTunerShownChanged)
+        onTunerShownChanged (shown);
     repaint();
 }
 

@@ -4,6 +4,8 @@
 #include "librarian/SectionLibrarian.h"
 #include "search/SectionSearch.h"
 #include "tuner/SectionTuner.h"
+
+#include <functional>
 #include "ui/OxSection.h"
 
 #include <atomic>
@@ -46,6 +48,9 @@ public:
 
     /** Whether the tuner page is shown; any thread may ask. */
     bool isTunerShown() const noexcept { return tunerShown.load(); }
+
+    /** Told when the tuner page is shown or hidden (the engine's tuner feed follows it). */
+    std::function<void (bool tunerShown)> onTunerShownChanged;
 
     SectionSearch& getSearchPage() noexcept { return search; }
     SectionLibrarian& getLibrarianPage() noexcept { return librarian; }

@@ -27,8 +27,10 @@ DspLoader::DspLoader (const juce::File& folder, bool startScan)
 
 DspLoader::~DspLoader()
 {
-    if (isThreadRunning())
-        stopThread (2000);
+    // Signalled, then waited for: a scan killed inside a library's loading
+    // would leave the loader's own locks (and this registry's) held.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
 
     const juce::ScopedLock sl (lock);
     for (int i = libraries.size(); --i >= 0;)

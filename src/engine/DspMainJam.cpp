@@ -2,8 +2,12 @@
 #include "engine/DspMain.h"
 
 #include "engine/AudioLock.h"
+#include "engine/EngineSettings.h"
+#include "engine/MixDownThread.h"
+#include "engine/ModuleHost.h"
 #include "engine/ReleaseList.h"
 #include "engine/Synchronizer.h"
+#include "engine/TypeLibVolumePdl.h"
 
 namespace T730
 {
@@ -14,15 +18,28 @@ namespace
     constexpr int releaseIntervalMs = 100;
 }
 
-DspMain::DspMain (JamOwner* jamOwner, PlayableItemFactory* itemFactory, Synchronizer& synchronizer)
+DspMain::DspMain (JamOwner* jamOwner, PlayableItemFactory* itemFactory, Synchronizer& synchronizer,
+                  DspLoader* modules, NetListOwner* pitchReceiver)
     : sync (synchronizer), owner (jamOwner), factory (itemFactory),
-      jamList (new JamArray (synchronizer, itemFactory, jamOwner))
+      jamList (new JamArray (synchronizer, itemFactory, jamOwner)),
+      pitchReport (pitchReceiver)
 {
     getReleaseList();   // made here, on the message thread, before any other thread hands it something
     publish();
 
     if (juce::MessageManager::getInstanceWithoutCreating() != nullptr)
         releaseTimer.startTimer (releaseIntervalMs);
+
+    // What modules ask of the transport starts from nothing.
+    ModuleHost::clearTimeInfo();
+
+    // The tuner and the output volume pedal, each with its live object when
+    // its library is there (the step that needs a missing one is skipped).
+    tunerNode = std::make_unique<TypeLibTuner> (&pitchReport, modules);
+    volumePedal = std::make_unique<TypeLibVolumePdl> (nullptr, modules);
+    setMasterVolume (1.0f);
+
+    mixDown = std::make_unique<MixDownThread> (*this);
 }
 
 DspMain::DspMain (JamOwner* jamOwner, PlayableItemFactory* itemFactory)
@@ -32,13 +49,24 @@ DspMain::DspMain (JamOwner* jamOwner, PlayableItemFactory* itemFactory)
 
 DspMain::~DspMain()
 {
+    // A running mix-down ends its block, deletes its file and puts the items back first.
+    mixDown.reset();
     releaseTimer.stopTimer();
 
     JamArray::Ptr old;
+    std::unique_ptr<TypeLibTuner> tuner;
+    std::unique_ptr<TypeLibVolumePdl> pedal;
     {
         const juce::ScopedLock sl (getAudioLock());
         old = std::move (renderList);
+        tuner = std::move (tunerNode);
+        pedal = std::move (volumePedal);
+        ready = false;
     }
+
+    // The modules' objects are closed outside the lock.
+    tuner.reset();
+    pedal.reset();
 
     old = nullptr;
     previewItem = nullptr;
@@ -180,10 +208,13 @@ void DspMain::locateAllItems()
 
 void DspMain::pauseAll()
 {
-    for (auto* item : jamList->getAllItems())
+    const auto items = jamList->getAllItems();
+    for (auto* item : items)
         item->pause();
 
-    juce::Thread::sleep (pauseSettleMs);
+    // The fades only run while the audio does.
+    if (! items.isEmpty() && getEngineSettings().audioRunning.load())
+        juce::Thread::sleep (pauseSettleMs);
 }
 
 void DspMain::syncRecordersTo (PlayableItem& leader)

@@ -1,0 +1,114 @@
+#include "app/ControllerEngine.h"
+
+#include "engine/DspMain.h"
+#include "engine/MixDownThread.h"
+
+namespace T730
+{
+
+PlayableItem::Ptr ControllerItemFactory::createRhythmItem (Synchronizer& synchronizer, bool preview)
+{
+    return makeRhythm ? makeRhythm (synchronizer, preview) : nullptr;
+}
+
+PlayableItem::Ptr ControllerItemFactory::createRecorderItem (Synchronizer& synchronizer)
+{
+    return makeRecorder ? makeRecorder (synchronizer) : nullptr;
+}
+
+//==============================================================================
+ControllerEngine::ControllerEngine (DspMain& e, std::function<juce::File()> folder)
+    : engine (e), toolSetFolder (std::move (folder))
+{
+}
+
+void ControllerEngine::applyProject (const Project& project, const juce::File& folder)
+{
+    engine.loadJamFromToolSet (project, folder);
+}
+
+bool ControllerEngine::hasRhythmItem()    { return engine.hasRhythmItem(); }
+int ControllerEngine::getRecorderCount()  { return engine.getRecorderCount(); }
+
+bool ControllerEngine::saveRhythmSong (const juce::File& folder)
+{
+    // The rhythm machine's own file operation (its setting file with the song).
+    auto rhythm = engine.getRhythmItem();
+    return rhythm != nullptr && rhythm->saveSetting (folder);
+}
+
+bool ControllerEngine::saveRecorder (int index, const juce::File& folder, juce::String& fileName)
+{
+    auto recorder = engine.getRecorder (index);
+    if (recorder == nullptr || ! recorder->saveSetting (folder))
+        return false;
+
+    fileName = recorder->getSettingFileName();
+    return true;
+}
+
+// The take files and the rhythm export belong to the recorder and the rhythm
+// machine: until their items answer, a recorder has no take folder (so no take
+// file is ever removed) and there is nothing of a song to export.
+juce::File ControllerEngine::getRecorderTakeFolder (int)             { return {}; }
+juce::StringArray ControllerEngine::getRecorderReferencedTakes (int) { return {}; }
+JamEngine::RhythmExport ControllerEngine::getRhythmExport()          { return {}; }
+
+void ControllerEngine::stopAll()                           { engine.pauseAll(); }
+void ControllerEngine::silenceAll()                        { engine.silenceAllItems(); }
+void ControllerEngine::locateAll()                         { engine.locateAllItems(); }
+juce::int64 ControllerEngine::getLongestItemLength()       { return engine.getLongestItemLength(); }
+juce::int64 ControllerEngine::getLongestRecorderLength()   { return engine.getLongestRecorderLength(); }
+bool ControllerEngine::isAnyRecorderArmed()                { return engine.isAnyRecorderArmed(); }
+
+void ControllerEngine::copyJamArray (void* holder)
+{
+    if (holder != nullptr)
+        *static_cast<JamArray::Ptr*> (holder) = engine.copyJamList();
+}
+
+bool ControllerEngine::addItem (int kind, const juce::String& file)
+{
+    return engine.addJamItem (kind, file, toolSetFolder ? toolSetFolder() : juce::File());
+}
+
+bool ControllerEngine::removeItem (int kind, int index)
+{
+    return engine.removeJamItem (kind, index);
+}
+
+void ControllerEngine::syncRecordersTo (void* recorderItem)
+{
+    if (recorderItem != nullptr)
+        engine.syncRecordersTo (*static_cast<PlayableItem*> (recorderItem));
+}
+
+bool ControllerEngine::loadSong (const juce::File& songFile)
+{
+    return engine.loadSong (songFile, toolSetFolder ? toolSetFolder() : juce::File());
+}
+
+bool ControllerEngine::ensureRhythmItem (void*)
+{
+    // A new machine starts on its default song; the song handed over is the
+    // one the machine's panel shows next.
+    if (! engine.hasRhythmItem())
+        engine.addJamItem (0, {}, toolSetFolder ? toolSetFolder() : juce::File());
+    return engine.hasRhythmItem();
+}
+
+void ControllerEngine::beginRhythmPreview() { engine.beginRhythmPreview(); }
+void ControllerEngine::endRhythmPreview()   { engine.endRhythmPreview(); }
+void ControllerEngine::startRhythmPreview() { engine.startRhythmPreview(); }
+void ControllerEngine::stopRhythmPreview()  { engine.stopRhythmPreview(); }
+
+void ControllerEngine::setMasterVolume (float gain)      { engine.setMasterVolume (gain); }
+juce::String ControllerEngine::getMasterLevelText()      { return engine.getMasterLevelText(); }
+float ControllerEngine::takePeak (bool output, int ch)   { return engine.takePeak (output, ch); }
+
+//==============================================================================
+float MixDownProgress::advance()   { return mixDown.getProgress(); }
+void MixDownProgress::cancel()     { mixDown.cancel(); }
+bool MixDownProgress::isDone()     { return mixDown.isFinished(); }
+
+} // namespace T730
