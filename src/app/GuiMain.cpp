@@ -2,7 +2,9 @@
 
 #include "app/ControllerCommands.h"
 #include "app/InstController.h"
+#include "app/OxException.h"
 #include "app/SectionTab.h"
+#include "app/UserDialogs.h"
 #include "art/ProgramArt.h"
 #include "documents/Project.h"
 #include "documents/XmlParser.h"
@@ -10,6 +12,7 @@
 #include "editor/SectionPedalAssign.h"
 #include "jam/SectionJam.h"
 #include "platform/DataFolders.h"
+#include "ui/SectionDialogs.h"
 #include "ui/SectionProj.h"
 
 namespace T730
@@ -28,8 +31,33 @@ public:
 
     Project& getCurrentProject() override { return controller.getProject(); }
 
+    void postUpdate (int sectionFlags) override
+    {
+        postToController (controller, new InstContUpdateUI (sectionFlags));
+    }
+
+    SectionDialogs* getDialogs() override { return &dialogs; }
+
 private:
+    /** The controller's dialogs (scripted in tests) and its error box. */
+    struct Dialogs : public SectionDialogs
+    {
+        bool confirm (const juce::String& text) override { return UserDialogs::get().confirm (text); }
+        void showError (const juce::String& text) override { OxException (text).show(); }
+
+        bool chooseFileToOpen (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
+        {
+            return UserDialogs::get().chooseFileToOpen (initial, extension, chosen);
+        }
+
+        bool chooseFileToSave (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
+        {
+            return UserDialogs::get().chooseFileToSave (initial, extension, chosen);
+        }
+    };
+
     InstController& controller;
+    Dialogs dialogs;
 };
 
 ControllerLink& GuiMain::getControllerLink() noexcept

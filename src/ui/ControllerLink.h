@@ -4,6 +4,7 @@ namespace T730
 {
 
 class Project;
+class SectionDialogs;
 
 /** What the sections hold of the controller: the numbered requests (codes in
     app/ControllerRequest.h; -1 true, 0 false, or a value) and the current
@@ -17,6 +18,14 @@ public:
 
     /** The current tool set (lives as long as the controller). */
     virtual Project& getCurrentProject() = 0;
+
+    /** Posts an update of the flagged sections to the controller
+        (InstContUpdateUI); the update runs later on the message thread. */
+    virtual void postUpdate (int sectionFlags) { (void) sectionFlags; }
+
+    /** The message boxes and file dialogs; null where there are none (a
+        section then asks nothing and only logs its errors). */
+    virtual SectionDialogs* getDialogs() { return nullptr; }
 };
 
 } // namespace T730
