@@ -273,9 +273,9 @@ void EditableTable::scrollToSelection()
         const int w = getColumnWidth (selectedColumn);
         const double start = horizontalBar.getCurrentRangeStart();
         if (x < start)
-            horizontalBar.setCurrentRangeStart ((double) x);
+            horizontalBar.setCurrentRangeStart ((double) x, juce::sendNotificationSync);
         else if (x + w > start + viewWidth)
-            horizontalBar.setCurrentRangeStart ((double) (x + w - viewWidth));
+            horizontalBar.setCurrentRangeStart ((double) (x + w - viewWidth), juce::sendNotificationSync);
     }
 
     if (showVerticalBar)
@@ -283,9 +283,9 @@ void EditableTable::scrollToSelection()
         const int h = getRowHeight (selectedRow);
         const double start = verticalBar.getCurrentRangeStart();
         if (y < start)
-            verticalBar.setCurrentRangeStart ((double) y);
+            verticalBar.setCurrentRangeStart ((double) y, juce::sendNotificationSync);
         else if (y + h > start + viewHeight)
-            verticalBar.setCurrentRangeStart ((double) (y + h - viewHeight));
+            verticalBar.setCurrentRangeStart ((double) (y + h - viewHeight), juce::sendNotificationSync);
     }
 
     placeContent();
@@ -460,9 +460,11 @@ void EditableTable::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWh
 
     const int direction = delta < 0.0f ? 1 : -1;
     if (showVerticalBar)
-        verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() + direction * uniformRowHeight);
+        verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() + direction * uniformRowHeight,
+                                          juce::sendNotificationSync);
     else if (showHorizontalBar)
-        horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() + direction * uniformColumnWidth);
+        horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() + direction * uniformColumnWidth,
+                                            juce::sendNotificationSync);
 }
 
 //==============================================================================
@@ -475,8 +477,8 @@ void EditableTable::timerCallback()
         return;
     }
 
-    // Near an edge of the grid the grid scrolls towards it.
-    const auto pointer = getMouseXYRelative();
+    // Near an edge of the grid the grid scrolls towards it (the pointer as the last drag event put it).
+    const juce::Point<int> pointer (lastMouseX, lastMouseY);
     constexpr int edge = 10;
     const bool inside = isInsideGrid (pointer);
     setMouseCursor (inside ? dropAllowedCursor() : dropRefusedCursor());
@@ -485,17 +487,21 @@ void EditableTable::timerCallback()
     {
         const int step = juce::jmax (1, uniformColumnWidth / 4);
         if (pointer.x < edge)
-            horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() - step);
+            horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() - step,
+                                                juce::sendNotificationSync);
         else if (pointer.x >= viewWidth - edge)
-            horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() + step);
+            horizontalBar.setCurrentRangeStart (horizontalBar.getCurrentRangeStart() + step,
+                                                juce::sendNotificationSync);
     }
 
     if (showVerticalBar && pointer.x >= 0 && pointer.x < viewWidth)
     {
         if (pointer.y < edge)
-            verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() - uniformRowHeight);
+            verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() - uniformRowHeight,
+                                              juce::sendNotificationSync);
         else if (pointer.y >= viewHeight - edge)
-            verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() + uniformRowHeight);
+            verticalBar.setCurrentRangeStart (verticalBar.getCurrentRangeStart() + uniformRowHeight,
+                                              juce::sendNotificationSync);
     }
 }
 
