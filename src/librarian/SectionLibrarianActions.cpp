@@ -101,6 +101,8 @@ void SectionLibrarian::deleteGroup()
     refresh();
     applySelectedPatch();
     controller.request (RefreshDownloadSection);
+    // The deleted group's patches are gone: the pages that list patches look again.
+    post (sectionTab);
 }
 
 //==============================================================================

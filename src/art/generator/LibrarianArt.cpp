@@ -22,7 +22,7 @@ namespace
     // Glyphs drawn in line art inside a square (buttons, choosers).
     enum class Glyph
     {
-        plus, bin, importing, exporting, toPc, toDevice, eraser, disk, diskAs, stack, card, device
+        plus, bin, cross, importing, exporting, toPc, toDevice, eraser, disk, diskAs, stack, card, device
     };
 
     void arrowHead (juce::Graphics& g, float x, float y, float dx, float dy, float size)
@@ -43,16 +43,21 @@ namespace
 
         switch (which)
         {
-            case Glyph::plus:
-                g.drawRect (c.x - 4.0f * s, c.y - 4.5f * s, 6.5f * s, 9.0f * s, line * 0.9f);
-                g.fillRect (c.x + 1.5f * s, c.y + 0.5f * s - line * 0.5f, 5.0f * s, line * 1.1f);
-                g.fillRect (c.x + 4.0f * s - line * 0.55f, c.y - 2.0f * s, line * 1.1f, 5.0f * s);
+            case Glyph::plus: // a new sheet with a plus on its corner
+                g.drawRect (c.x - 4.5f * s, c.y - 4.5f * s, 6.0f * s, 8.5f * s, line * 0.9f);
+                g.setColour (colour.withAlpha (1.0f));
+                g.fillRect (c.x + 0.5f * s, c.y + 1.5f * s - line * 0.6f, 4.5f * s, line * 1.2f);
+                g.fillRect (c.x + 2.75f * s - line * 0.6f, c.y - 0.75f * s, line * 1.2f, 4.5f * s);
                 break;
             case Glyph::bin:
                 g.fillRect (c.x - 4.0f * s, c.y - 4.0f * s, 8.0f * s, line);
                 g.fillRect (c.x - 1.5f * s, c.y - 5.0f * s, 3.0f * s, line);
                 g.drawRect (c.x - 3.0f * s, c.y - 2.5f * s, 6.0f * s, 7.5f * s, line * 0.9f);
                 g.drawVerticalLine ((int) c.x, c.y - 1.0f * s, c.y + 4.0f * s);
+                break;
+            case Glyph::cross:
+                g.drawLine (c.x - 3.5f * s, c.y - 3.5f * s, c.x + 3.5f * s, c.y + 3.5f * s, line * 1.3f);
+                g.drawLine (c.x - 3.5f * s, c.y + 3.5f * s, c.x + 3.5f * s, c.y - 3.5f * s, line * 1.3f);
                 break;
             case Glyph::importing: // an arrow into a tray
             case Glyph::exporting: // an arrow out of a tray
@@ -71,13 +76,19 @@ namespace
             case Glyph::toPc:     // from the device: arrow out of a unit, to the left
             case Glyph::toDevice: // into the device: arrow into a unit, from the left
             {
-                g.drawRoundedRectangle (c.x + 0.5f * s, c.y - 3.5f * s, 4.5f * s, 7.0f * s, 1.0f * s, line * 0.9f);
-                g.fillEllipse (c.x + 2.0f * s, c.y + 1.0f * s, 1.6f * s, 1.6f * s);
-                g.drawLine (c.x - 5.0f * s, c.y - 1.0f * s, c.x - 0.5f * s, c.y - 1.0f * s, line);
+                g.drawRoundedRectangle (c.x + 0.5f * s, c.y - 4.0f * s, 4.5f * s, 8.0f * s, 1.0f * s, line * 0.9f);
+                g.fillEllipse (c.x + 2.0f * s, c.y + 1.2f * s, 1.6f * s, 1.6f * s);
+                g.fillRect (c.x + 1.8f * s, c.y - 2.6f * s, 1.9f * s, 1.6f * s);
                 if (which == Glyph::toPc)
-                    arrowHead (g, c.x - 5.5f * s, c.y - 1.0f * s, -1.0f, 0.0f, 2.6f * s);
+                {
+                    g.drawLine (c.x - 2.5f * s, c.y, c.x - 0.5f * s, c.y, line * 1.2f);
+                    arrowHead (g, c.x - 5.5f * s, c.y, -1.0f, 0.0f, 3.2f * s);
+                }
                 else
-                    arrowHead (g, c.x + 0.0f * s, c.y - 1.0f * s, 1.0f, 0.0f, 2.6f * s);
+                {
+                    g.drawLine (c.x - 5.5f * s, c.y, c.x - 3.0f * s, c.y, line * 1.2f);
+                    arrowHead (g, c.x - 0.3f * s, c.y, 1.0f, 0.0f, 3.2f * s);
+                }
                 break;
             }
             case Glyph::eraser:
@@ -120,11 +131,13 @@ namespace
                 for (int i = 0; i < 3; ++i)
                     g.fillRect (c.x - 2.0f * s, c.y - 2.5f * s + (float) i * 2.2f * s, 4.0f * s, line * 0.7f);
                 break;
-            case Glyph::device:
-                g.drawRoundedRectangle (c.x - 5.0f * s, c.y - 3.0f * s, 10.0f * s, 6.5f * s, 1.2f * s, line * 0.9f);
-                for (int i = 0; i < 3; ++i)
-                    g.drawEllipse (c.x - 3.5f * s + (float) i * 2.6f * s, c.y - 1.6f * s, 1.8f * s, 1.8f * s, line * 0.6f);
-                g.fillRect (c.x - 3.5f * s, c.y + 1.6f * s, 7.0f * s, line * 0.7f);
+            case Glyph::device: // a floor unit: its display, two knobs and two footswitches
+                g.drawRoundedRectangle (c.x - 5.0f * s, c.y - 3.5f * s, 10.0f * s, 7.5f * s, 1.2f * s, line * 0.9f);
+                g.fillRect (c.x - 3.5f * s, c.y - 2.2f * s, 3.2f * s, 1.8f * s);
+                g.drawEllipse (c.x + 0.6f * s, c.y - 2.4f * s, 1.6f * s, 1.6f * s, line * 0.6f);
+                g.drawEllipse (c.x + 2.6f * s, c.y - 2.4f * s, 1.6f * s, 1.6f * s, line * 0.6f);
+                g.fillEllipse (c.x - 3.2f * s, c.y + 0.6f * s, 2.0f * s, 2.0f * s);
+                g.fillEllipse (c.x + 1.2f * s, c.y + 0.6f * s, 2.0f * s, 2.0f * s);
                 break;
         }
     }
@@ -205,8 +218,8 @@ namespace
         const auto groups = box (L::librarianGroupTable);
         const auto patches = box (L::librarianPatchTable);
 
-        heading (g, "PATCH GROUP LIST", "NO.   NAME   SAVED", { groups.getX() - 2, 5, groups.getWidth() + 2, 12 });
-        heading (g, "PATCH LIST", "A0 TO J9", { patches.getX() - 2, patches.getY() - 18, patches.getWidth() + 2, 12 });
+        heading (g, "PATCH GROUP LIST", "LAST SAVED", { groups.getX() - 2, 5, groups.getWidth() + 2, 12 });
+        heading (g, "PATCH LIST", "A0 - J9", { patches.getX() - 2, patches.getY() - 18, patches.getWidth() + 2, 12 });
 
         displayWindow (g, groups);
         displayWindow (g, patches);
@@ -230,7 +243,7 @@ namespace
         orange with black lettering under the pointer. One or two lines of
         label, each with its glyph. */
     juce::Image drawPanelButton (int width, int height, Rectangle<float> body, const juce::StringArray& lines,
-                                 const std::vector<Glyph>& glyphs, bool over, float textHeight)
+                                 const std::vector<Glyph>& glyphs, bool over, float textHeight, float largestGlyph = 10.0f)
     {
         auto image = blank (width, height);
         juce::Graphics g (image);
@@ -254,7 +267,7 @@ namespace
                                         body.getWidth() - 6.0f, lineHeight);
             const auto font = artFont (textHeight, 2);
             const float textWidth = juce::jmin (row.getWidth() - 12.0f, (float) font.getStringWidth (lines[i]));
-            const float glyphSize = juce::jmin (lineHeight, 10.0f);
+            const float glyphSize = juce::jmin (lineHeight, largestGlyph);
             const float total = glyphSize + 3.0f + textWidth;
             const float left = row.getX() + (row.getWidth() - total) * 0.5f;
             if (i < (int) glyphs.size())
@@ -269,7 +282,7 @@ namespace
     {
         const Rectangle<float> body (2.0f, 2.0f, (float) L::librarianButtonWidth - 4.0f, (float) L::librarianButtonHeight - 5.0f);
         return drawPanelButton (L::librarianButtonWidth, L::librarianButtonHeight, body, lines, glyphs, over,
-                                lines.size() > 1 ? 8.0f : 9.5f);
+                                lines.size() > 1 ? 8.0f : 9.5f, lines.size() > 1 ? 10.0f : 11.0f);
     }
 
     template <bool Over> juce::Image newButton()      { return librarianButton ({ "NEW" }, { Glyph::plus }, Over); }
@@ -334,7 +347,7 @@ namespace
     {
         const auto& b = L::wizardButtonBody;
         return drawPanelButton (L::wizardButtonWidth, L::wizardButtonHeight,
-                                Rectangle<int> (b.x, b.y, b.w, b.h).toFloat(), { text }, { g }, over, 10.0f);
+                                Rectangle<int> (b.x, b.y, b.w, b.h).toFloat(), { text }, { g }, over, 10.0f, 13.0f);
     }
 
     template <bool Over> juce::Image wizardImport()   { return wizardButton ("IMPORT", Glyph::importing, Over); }
@@ -387,11 +400,11 @@ namespace
     {
         const auto& b = L::storeAsButtonBody;
         return drawPanelButton (L::storeAsButtonWidth, L::storeAsButtonHeight,
-                                Rectangle<int> (b.x, b.y, b.w, b.h).toFloat(), { text }, { g }, over, 11.0f);
+                                Rectangle<int> (b.x, b.y, b.w, b.h).toFloat(), { text }, { g }, over, 11.0f, 13.0f);
     }
 
     template <bool Over> juce::Image storeAsSave()   { return storeAsButton ("SAVE", Glyph::disk, Over); }
-    template <bool Over> juce::Image storeAsCancel() { return storeAsButton ("CANCEL", Glyph::bin, Over); }
+    template <bool Over> juce::Image storeAsCancel() { return storeAsButton ("CANCEL", Glyph::cross, Over); }
 
     //==============================================================================
     void outlined (juce::Graphics& g, const juce::Path& path, Colour fill)
