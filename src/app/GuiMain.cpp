@@ -2,9 +2,7 @@
 
 #include "app/ControllerCommands.h"
 #include "app/InstController.h"
-#include "app/OxException.h"
 #include "app/SectionTab.h"
-#include "app/UserDialogs.h"
 #include "art/ProgramArt.h"
 #include "documents/Project.h"
 #include "documents/XmlParser.h"
@@ -12,35 +10,18 @@
 #include "editor/SectionPedalAssign.h"
 #include "jam/SectionJam.h"
 #include "platform/DataFolders.h"
-#include "ui/SectionDialogs.h"
 #include "ui/SectionProj.h"
+#include "app/OxException.h"
+#include "app/UserDialogs.h"
+#include "ui/SectionDialogs.h"
 
 namespace T730
 {
 
-/** The sections' view of the controller. */
-class GuiMain::Link : public ControllerLink
+namespace
 {
-public:
-    explicit Link (InstController& c) : controller (c) {}
-
-    int request (int code, int param1, int param2, void* data) override
-    {
-        return controller.request (code, param1, param2, data);
-    }
-
-    Project& getCurrentProject() override { return controller.getProject(); }
-
-    void postUpdate (int sectionFlags) override
-    {
-        postToController (controller, new InstContUpdateUI (sectionFlags));
-    }
-
-    SectionDialogs* getDialogs() override { return &dialogs; }
-
-private:
-    /** The controller's dialogs (scripted in tests) and its error box. */
-    struct Dialogs : public SectionDialogs
+    /** The sections' dialogs: the controller's (scripted in tests) and its error box. */
+    struct SectionDialogsOfController : public SectionDialogs
     {
         bool confirm (const juce::String& text) override { return UserDialogs::get().confirm (text); }
         void showError (const juce::String& text) override { OxException (text).show(); }
@@ -55,9 +36,31 @@ private:
             return UserDialogs::get().chooseFileToSave (initial, extension, chosen);
         }
     };
+} // namespace
 
+/** The sections' view of the controller. */
+class GuiMain::Link : public ControllerLink
+{
+public:
+    explicit Link (InstController& c) : controller (c) {}
+
+    void postUpdate (int sectionFlags) override
+    {
+        postToController (controller, new InstContUpdateUI (sectionFlags));
+    }
+
+    SectionDialogs* getDialogs() override { return &dialogs; }
+
+    int request (int code, int param1, int param2, void* data) override
+    {
+        return controller.request (code, param1, param2, data);
+    }
+
+    Project& getCurrentProject() override { return controller.getProject(); }
+
+private:
     InstController& controller;
-    Dialogs dialogs;
+    SectionDialogsOfController dialogs;
 };
 
 ControllerLink& GuiMain::getControllerLink() noexcept

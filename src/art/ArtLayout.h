@@ -39,17 +39,6 @@ inline constexpr Box outputMeter { 290, 18, 43, 14 };
 inline constexpr int meterStripWidth = 43, meterStripHeight = 9;
 inline constexpr int lampX = 350, lampY = 8, lampWidth = 41, lampHeight = 22;
 
-// The program's other pictures.
-inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
-inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;
-inline constexpr int dialogWidth = 309, dialogHeight = 177;
-inline constexpr int dialogButtonWidth = 70, dialogButtonHeight = 30;
-inline constexpr int splashWidth = 452, splashHeight = 283;
-inline constexpr int cpuMeterWidth = 150, cpuMeterHeight = 23;
-inline constexpr int cpuBarX = 51, cpuBarY = 6, cpuBarWidth = 39, cpuBarHeight = 7;
-inline constexpr int closeButtonWidth = 70, closeButtonHeight = 24;
-inline constexpr int cursorSize = 24;
-
 // The librarian page (relative to the page, which fills the page area).
 inline constexpr int librarianWidth = 300, librarianHeight = 313;
 inline constexpr Box librarianGroupTable { 30, 23, 242, 80 };
@@ -76,5 +65,16 @@ inline constexpr Box storeAsButtonBody { 8, 8, 71, 28 };
 
 // The pointer while a table cell is dragged.
 inline constexpr int dropCursorSize = 24;
+
+// The program's other pictures.
+inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
+inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;
+inline constexpr int dialogWidth = 309, dialogHeight = 177;
+inline constexpr int dialogButtonWidth = 70, dialogButtonHeight = 30;
+inline constexpr int splashWidth = 452, splashHeight = 283;
+inline constexpr int cpuMeterWidth = 150, cpuMeterHeight = 23;
+inline constexpr int cpuBarX = 51, cpuBarY = 6, cpuBarWidth = 39, cpuBarHeight = 7;
+inline constexpr int closeButtonWidth = 70, closeButtonHeight = 24;
+inline constexpr int cursorSize = 24;
 
 } // namespace T730::layout

@@ -59,6 +59,11 @@ namespace
         { Picture::cursor4, "cursor_4_png" },
         { Picture::cursor5, "cursor_5_png" },
         { Picture::cursor6, "cursor_6_png" },
+        { Picture::splash, "splash_png" },
+        { Picture::cpuBackground, "cpu_background_png" },
+        { Picture::cpuBar, "cpu_bar_png" },
+        { Picture::icon256, "icon_256_png" },
+        { Picture::icon48, "icon_48_png" },
         { Picture::librarianBackground, "librarian_background_png" },
         { Picture::librarianNew, "librarian_new_png" },
         { Picture::librarianNewOver, "librarian_new_over_png" },
@@ -94,11 +99,6 @@ namespace
         { Picture::storeAsCancelOver, "store_as_cancel_over_png" },
         { Picture::cursorDropAllowed, "cursor_drop_allowed_png" },
         { Picture::cursorDropRefused, "cursor_drop_refused_png" },
-        { Picture::splash, "splash_png" },
-        { Picture::cpuBackground, "cpu_background_png" },
-        { Picture::cpuBar, "cpu_bar_png" },
-        { Picture::icon256, "icon_256_png" },
-        { Picture::icon48, "icon_48_png" },
     };
 } // namespace
 

@@ -66,6 +66,13 @@ enum class Picture
     cursor5,
     cursor6,
 
+    // Splash, CPU meter and the program's icon.
+    splash,
+    cpuBackground,
+    cpuBar,
+    icon256,
+    icon48,
+
     // The librarian page: background and its eight buttons (normal, under the pointer).
     librarianBackground,
     librarianNew,
@@ -108,13 +115,6 @@ enum class Picture
     // The pointer while a table cell is dragged: over a place it may go, and elsewhere.
     cursorDropAllowed,
     cursorDropRefused,
-
-    // Splash, CPU meter and the program's icon.
-    splash,
-    cpuBackground,
-    cpuBar,
-    icon256,
-    icon48,
 };
 
 /** Every picture, in the order above. */

@@ -3,8 +3,8 @@
 namespace T730
 {
 
-class Project;
 class SectionDialogs;
+class Project;
 
 /** What the sections hold of the controller: the numbered requests (codes in
     app/ControllerRequest.h; -1 true, 0 false, or a value) and the current
@@ -14,11 +14,6 @@ class ControllerLink
 public:
     virtual ~ControllerLink() = default;
 
-    virtual int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr) = 0;
-
-    /** The current tool set (lives as long as the controller). */
-    virtual Project& getCurrentProject() = 0;
-
     /** Posts an update of the flagged sections to the controller
         (InstContUpdateUI); the update runs later on the message thread. */
     virtual void postUpdate (int sectionFlags) { (void) sectionFlags; }
@@ -26,6 +21,11 @@ public:
     /** The message boxes and file dialogs; null where there are none (a
         section then asks nothing and only logs its errors). */
     virtual SectionDialogs* getDialogs() { return nullptr; }
+
+    virtual int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr) = 0;
+
+    /** The current tool set (lives as long as the controller). */
+    virtual Project& getCurrentProject() = 0;
 };
 
 } // namespace T730
