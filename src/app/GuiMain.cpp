@@ -12,15 +12,45 @@
 #include "jam/SectionJam.h"
 #include "platform/DataFolders.h"
 #include "ui/SectionProj.h"
+#include "app/OxException.h"
+#include "app/UserDialogs.h"
+#include "ui/SectionDialogs.h"
 
 namespace T730
 {
+
+namespace
+{
+    /** The sections' dialogs: the controller's (scripted in tests) and its error box. */
+    struct SectionDialogsOfController : public SectionDialogs
+    {
+        bool confirm (const juce::String& text) override { return UserDialogs::get().confirm (text); }
+        void showError (const juce::String& text) override { OxException (text).show(); }
+
+        bool chooseFileToOpen (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
+        {
+            return UserDialogs::get().chooseFileToOpen (initial, extension, chosen);
+        }
+
+        bool chooseFileToSave (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
+        {
+            return UserDialogs::get().chooseFileToSave (initial, extension, chosen);
+        }
+    };
+} // namespace
 
 /** The sections' view of the controller. */
 class GuiMain::Link : public ControllerLink
 {
 public:
     explicit Link (InstController& c) : controller (c) {}
+
+    void postUpdate (int sectionFlags) override
+    {
+        postToController (controller, new InstContUpdateUI (sectionFlags));
+    }
+
+    SectionDialogs* getDialogs() override { return &dialogs; }
 
     int request (int code, int param1, int param2, void* data) override
     {
@@ -41,6 +71,7 @@ public:
 
 private:
     InstController& controller;
+    SectionDialogsOfController dialogs;
 };
 
 ControllerLink& GuiMain::getControllerLink() noexcept

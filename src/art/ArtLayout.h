@@ -39,6 +39,33 @@ inline constexpr Box outputMeter { 290, 18, 43, 14 };
 inline constexpr int meterStripWidth = 43, meterStripHeight = 9;
 inline constexpr int lampX = 350, lampY = 8, lampWidth = 41, lampHeight = 22;
 
+// The librarian page (relative to the page, which fills the page area).
+inline constexpr int librarianWidth = 300, librarianHeight = 313;
+inline constexpr Box librarianGroupTable { 30, 23, 242, 80 };
+inline constexpr Box librarianPatchTable { 30, 164, 242, 96 };
+inline constexpr int librarianButtonWidth = 65, librarianButtonHeight = 32;
+inline constexpr int librarianButtonX[4] = { 22, 87, 152, 217 };
+inline constexpr int librarianGroupButtonY = 111, librarianPatchButtonY = 269;
+
+// The librarian's choosers (wizards): two buttons of 87 x 44 that overlap; each
+// shows only the upper part of its picture (wizardButtonBody, relative to the button).
+inline constexpr int wizardWidth = 199, wizardHeight = 82;
+inline constexpr int wizardButtonWidth = 87, wizardButtonHeight = 44;
+inline constexpr int wizardButtonX = 62, wizardUpperY = 21, wizardLowerY = 50;
+inline constexpr Box wizardButtonBody { 6, 3, 75, 24 };
+
+// The save-as dialog of the librarian (relative to the dialog). Its two buttons
+// overlap sideways; each shows only the middle of its picture (storeAsButtonBody).
+inline constexpr int storeAsWidth = 290, storeAsHeight = 310;
+inline constexpr Box storeAsGroupTable { 25, 36, 242, 80 };
+inline constexpr Box storeAsPatchTable { 25, 157, 242, 96 };
+inline constexpr int storeAsButtonWidth = 87, storeAsButtonHeight = 44;
+inline constexpr int storeAsCancelX = 126, storeAsSaveX = 201, storeAsButtonY = 265;
+inline constexpr Box storeAsButtonBody { 8, 8, 71, 28 };
+
+// The pointer while a table cell is dragged.
+inline constexpr int dropCursorSize = 24;
+
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
 inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;

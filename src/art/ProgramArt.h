@@ -94,6 +94,49 @@ enum class Picture
     cpuBar,
     icon256,
     icon48,
+
+    // The librarian page: background and its eight buttons (normal, under the pointer).
+    librarianBackground,
+    librarianNew,
+    librarianNewOver,
+    librarianDelete,
+    librarianDeleteOver,
+    librarianGroupImportExport,
+    librarianGroupImportExportOver,
+    librarianBackupRestore,
+    librarianBackupRestoreOver,
+    librarianErase,
+    librarianEraseOver,
+    librarianPatchImportExport,
+    librarianPatchImportExportOver,
+    librarianSave,
+    librarianSaveOver,
+    librarianSaveAs,
+    librarianSaveAsOver,
+
+    // The librarian's three choosers and their buttons.
+    wizardPatchGroup,
+    wizardBackup,
+    wizardPatch,
+    wizardImport,
+    wizardImportOver,
+    wizardExport,
+    wizardExportOver,
+    wizardBackupButton,
+    wizardBackupButtonOver,
+    wizardRestore,
+    wizardRestoreOver,
+
+    // The librarian's save-as dialog.
+    storeAsBackground,
+    storeAsSave,
+    storeAsSaveOver,
+    storeAsCancel,
+    storeAsCancelOver,
+
+    // The pointer while a table cell is dragged: over a place it may go, and elsewhere.
+    cursorDropAllowed,
+    cursorDropRefused,
 };
 
 /** Every picture, in the order above. */

@@ -3,6 +3,7 @@
 namespace T730
 {
 
+class SectionDialogs;
 class Project;
 
 /** What the sections hold of the controller: the numbered requests (codes in
@@ -13,6 +14,14 @@ class ControllerLink
 {
 public:
     virtual ~ControllerLink() = default;
+
+    /** Posts an update of the flagged sections to the controller
+        (InstContUpdateUI); the update runs later on the message thread. */
+    virtual void postUpdate (int sectionFlags) { (void) sectionFlags; }
+
+    /** The message boxes and file dialogs; null where there are none (a
+        section then asks nothing and only logs its errors). */
+    virtual SectionDialogs* getDialogs() { return nullptr; }
 
     virtual int request (int code, int param1 = 0, int param2 = 0, void* data = nullptr) = 0;
 
