@@ -6,7 +6,13 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -37,6 +43,91 @@ namespace
         filter += filter.find ('-') == std::string::npos ? "-" + displaySuites : ":" + displaySuites;
         GTEST_FLAG_SET (filter, filter);
     }
+
+    /** An X server of this test process's own. ctest runs display tests side by
+        side; on one shared display another process's window over a dialog takes
+        the clicks a test sends (JUCE asks the server which window is on top), and
+        pointer and focus changes of one test reach the others. */
+    class OwnDisplay
+    {
+    public:
+        /** Starts Xvfb on the first free display number; false leaves DISPLAY alone. */
+        bool start()
+        {
+            int fds[2];
+            if (::pipe (fds) != 0)
+                return false;
+
+            child = ::fork();
+            if (child == 0)
+            {
+                // The server goes with this process, however it ends.
+                ::prctl (PR_SET_PDEATHSIG, SIGTERM);
+                ::close (fds[0]);
+                const auto fd = std::to_string (fds[1]);
+                const int devNull = ::open ("/dev/null", O_WRONLY);
+                if (devNull >= 0)
+                {
+                    ::dup2 (devNull, STDOUT_FILENO);
+                    ::dup2 (devNull, STDERR_FILENO);
+                }
+                ::execlp ("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                          "-nolisten", "tcp", "-noreset", (char*) nullptr);
+                ::_exit (127);
+            }
+
+            ::close (fds[1]);
+            if (child < 0)
+            {
+                ::close (fds[0]);
+                return false;
+            }
+
+            // Xvfb writes its display number once it accepts clients.
+            std::string number;
+            pollfd reader { fds[0], POLLIN, 0 };
+            char c = 0;
+            while (::poll (&reader, 1, 10000) > 0 && ::read (fds[0], &c, 1) == 1 && c != '\n')
+                number += c;
+            ::close (fds[0]);
+
+            if (number.empty())
+            {
+                stop();
+                return false;
+            }
+
+            ::setenv ("DISPLAY", (":" + number).c_str(), 1);
+            return true;
+        }
+
+        void stop()
+        {
+            if (child > 0)
+            {
+                ::kill (child, SIGTERM);
+                ::waitpid (child, nullptr, 0);
+                child = -1;
+            }
+        }
+
+        ~OwnDisplay() { stop(); }
+
+    private:
+        pid_t child = -1;
+    };
+
+    /** Display tests are run one per process by ctest; a run of them by hand may
+        share the display it was given (OXA_TEST_SHARED_DISPLAY=1). */
+    bool wantsOwnDisplay()
+    {
+        const char* shared = std::getenv ("OXA_TEST_SHARED_DISPLAY");
+        if (shared != nullptr && *shared != 0 && std::string (shared) != "0")
+            return false;
+        const std::string filter = GTEST_FLAG_GET (filter);
+        const auto positive = filter.substr (0, filter.find ('-'));
+        return positive.find ("Gui") != std::string::npos || positive.find ("E2E") != std::string::npos;
+    }
 } // namespace
 
 int main (int argc, char** argv)
@@ -44,6 +135,10 @@ int main (int argc, char** argv)
     ::testing::InitGoogleTest (&argc, argv);
 
     // Listing (ctest's discovery) names every test, display or not.
+    OwnDisplay ownDisplay;
+    if (! GTEST_FLAG_GET (list_tests) && std::getenv ("DISPLAY") != nullptr && wantsOwnDisplay())
+        ownDisplay.start();
+
     const bool display = GTEST_FLAG_GET (list_tests) || haveDisplay();
     if (! display)
     {

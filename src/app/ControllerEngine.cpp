@@ -2,9 +2,19 @@
 
 #include "engine/DspMain.h"
 #include "engine/MixDownThread.h"
+#include "platform/Platform.h"
+#include "rhythm/RhythmExport.h"
+#include "rhythm/Rhythmer.h"
+#include "rhythm/SongManager.h"
 
 namespace T730
 {
+
+juce::File getRhythmAuditionFolder()
+{
+    const auto cache = platform::getPrivateCacheFolder();
+    return cache == juce::File() ? juce::File() : cache.getChildFile ("Audition");
+}
 
 PlayableItem::Ptr ControllerItemFactory::createRhythmItem (Synchronizer& synchronizer, bool preview)
 {
@@ -33,7 +43,7 @@ int ControllerEngine::getRecorderCount()  { return engine.getRecorderCount(); }
 bool ControllerEngine::saveRhythmSong (const juce::File& folder)
 {
     // The rhythm machine's own file operation (its setting file with the song).
-    auto rhythm = engine.getRhythmItem();
+    auto rhythm = engine.getJamRhythmItem();
     return rhythm != nullptr && rhythm->saveSetting (folder);
 }
 
@@ -47,12 +57,22 @@ bool ControllerEngine::saveRecorder (int index, const juce::File& folder, juce::
     return true;
 }
 
-// The take files and the rhythm export belong to the recorder and the rhythm
-// machine: until their items answer, a recorder has no take folder (so no take
-// file is ever removed) and there is nothing of a song to export.
+// The take files belong to the recorder: until its items answer, a recorder
+// has no take folder (so no take file is ever removed).
 juce::File ControllerEngine::getRecorderTakeFolder (int)             { return {}; }
 juce::StringArray ControllerEngine::getRecorderReferencedTakes (int) { return {}; }
-JamEngine::RhythmExport ControllerEngine::getRhythmExport()          { return {}; }
+
+JamEngine::RhythmExport ControllerEngine::getRhythmExport()
+{
+    // The jam's own machine, even while a preview stands in for it.
+    auto item = engine.getJamRhythmItem();
+    auto* machine = dynamic_cast<Rhythmer*> (item.get());
+    if (machine == nullptr || songs == nullptr)
+        return {};
+
+    const auto content = collectRhythmExport (*machine, *songs);
+    return { content.songFiles, content.patternIds };
+}
 
 void ControllerEngine::stopAll()                           { engine.pauseAll(); }
 void ControllerEngine::silenceAll()                        { engine.silenceAllItems(); }

@@ -11,6 +11,13 @@ namespace T730
 
 class DspMain;
 class MixDownThread;
+class SongManager;
+
+/** Where an audition puts the songs and patterns it fetched before they are
+    downloaded: inside the user's own cache folder, which only this user can
+    enter (empty when there is none). The preview machine looks there for
+    what its song names and the rhythm folder lacks. */
+juce::File getRhythmAuditionFolder();
 
 /** Makes the jam's items for the engine: the rhythm machine and the recorders
     live in their own subsystems, which install their makers here. Without a
@@ -34,6 +41,9 @@ class ControllerEngine final : public JamEngine
 {
 public:
     ControllerEngine (DspMain& engine, std::function<juce::File()> toolSetFolder);
+
+    /** The catalogue the rhythm export looks up songs in (not owned; may be null). */
+    void setSongCatalogue (const SongManager* catalogue) noexcept { songs = catalogue; }
 
     void applyProject (const Project& project, const juce::File& toolSetFolder) override;
     bool hasRhythmItem() override;
@@ -71,6 +81,7 @@ public:
 private:
     DspMain& engine;
     const std::function<juce::File()> toolSetFolder;
+    const SongManager* songs = nullptr;
 };
 
 /** The mix-down as the progress window polls it: the share of blocks done,

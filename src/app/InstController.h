@@ -24,6 +24,7 @@ namespace T730
 {
 class GuiMain;
 class DspMain;
+class JamEngine;
 class MidiMain;
 class Project;
 class PatchManager;
@@ -36,6 +37,7 @@ class ControllerRequests;
 class ControllerCommands;
 class ControllerEngine;
 class ControllerItemFactory;
+class ControllerRhythmOwner;
 class ControllerJamOwner;
 
 /** True while the audio device is open with the engine as its callback.
@@ -137,6 +139,9 @@ public:
     /** The audio engine (null before start-up step 10 and after shut-down). */
     DspMain* getEngine() const noexcept { return engine.get(); }
 
+    /** The engine as the requests and tool set operations see it (null when there is no engine). */
+    JamEngine* getJamEngine() const noexcept;
+
     /** Where the jam's items are made: the rhythm machine and the recorders install their makers. */
     ControllerItemFactory& getItemFactory() noexcept { return *itemFactory; }
 
@@ -195,6 +200,7 @@ private:
     void closeAudio();
     void createJamOwner();
     void createEngine();
+    void installRhythmMaker();
     void deleteEngine();
     void attachEngine();
     void detachEngine();
@@ -218,6 +224,7 @@ private:
     Owned<ControllerEngine> jamEngine;          // the engine as the requests see it
     Owned<ControllerJamOwner> jamOwner;         // the transport's way to the requests; outlives the engine
     Owned<ControllerItemFactory> itemFactory;   // outlives the engine
+    Owned<ControllerRhythmOwner> rhythmOwner;   // the rhythm machines' questions; outlives the engine
     Owned<MidiMain> midi;
     juce::AudioDeviceManager deviceManager;
     AppSetting settings;

@@ -5,6 +5,7 @@
 
 #include "app/ControllerEngine.h"
 #include "app/ControllerJamOwner.h"
+#include "app/ControllerRhythmOwner.h"
 #include "app/GuiMain.h"
 #include "app/OxException.h"
 #include "app/ProgressWindow.h"
@@ -28,6 +29,11 @@ void InstController::createJamOwner()
     Synchronizer::getInstance()->setOwner (jamOwner.get());
 }
 
+JamEngine* InstController::getJamEngine() const noexcept
+{
+    return jamEngine.get();
+}
+
 void InstController::createEngine()
 {
     itemFactory.reset (new ControllerItemFactory());
@@ -41,6 +47,8 @@ void InstController::createEngine()
         const auto& current = settings.CurrentProject;
         return juce::File::isAbsolutePath (current) ? juce::File (current) : juce::File();
     }));
+
+    installRhythmMaker();
 
     // Read by the engine's threads through the requests: set before the audio
     // runs and cleared after it stopped.
@@ -57,6 +65,7 @@ void InstController::deleteEngine()
     jamEngine.reset();
     engine.reset();
     itemFactory.reset();
+    rhythmOwner.reset();
 }
 
 void InstController::attachEngine()

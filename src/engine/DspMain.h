@@ -134,6 +134,8 @@ public:
     bool hasRhythmItem() const;
     int getRecorderCount() const;
     PlayableItem::Ptr getRhythmItem() const;
+    /** The jam's own rhythm machine: the one set aside while a preview plays. */
+    PlayableItem::Ptr getJamRhythmItem() const;
     PlayableItem::Ptr getRecorder (int index) const;
 
     // The jam operations of the requests ----------------------------------

@@ -157,6 +157,7 @@ bool DspMain::loadSong (const juce::File& song, const juce::File& toolSetFolder)
 bool DspMain::hasRhythmItem() const                         { return jamList->getRhythmItem() != nullptr; }
 int DspMain::getRecorderCount() const                       { return jamList->getNumRecorders(); }
 PlayableItem::Ptr DspMain::getRhythmItem() const            { return jamList->getRhythmItem(); }
+PlayableItem::Ptr DspMain::getJamRhythmItem() const        { return previewItem != nullptr ? savedRhythm : jamList->getRhythmItem(); }
 PlayableItem::Ptr DspMain::getRecorder (int index) const    { return jamList->getRecorder (index); }
 
 //==============================================================================

@@ -18,6 +18,8 @@
 #include "engine/PlayableItem.h"
 #include "engine/Synchronizer.h"
 #include "recorder/WaveFormat.h"
+#include "platform/Platform.h"
+#include "rhythm/Rhythmer.h"
 
 #include <cmath>
 
@@ -60,7 +62,10 @@ protected:
     {
         for (const auto* name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
             ASSERT_TRUE ((temp / "Documents/VELD/OXA Tools").getChildFile (name).createDirectory());
-        overrideFolderRoots (temp / "install", temp / "Documents");
+        overrideFolderRoots (oxatest::stageFolder(), temp / "Documents");
+        // The factory songs and rhythms, for the controller's rhythm machine.
+        for (const auto* name : { "song", "rhythm" })
+            ASSERT_TRUE (oxatest::stageFolder().getChildFile (name).copyDirectoryTo ((temp / "Documents/VELD/OXA Tools").getChildFile (name)));
 
         server = std::make_unique<oxatest::JackTestServer>();
         ASSERT_TRUE (server->isRunning()) << server->getError();
@@ -140,6 +145,43 @@ TEST_F (AppGuiJackController, TheDeviceIsTheEnginesAndTheRequestsReadAndSetIt)
         EXPECT_EQ (request (ReadOutputPeak, 0), ControllerRequests::peakToMeter (0.125f));
         EXPECT_EQ (request (ReadOutputPeak, 1), 0) << "negative samples never raise the meter";
     }
+}
+
+TEST_F (AppGuiJackController, TheRhythmMachineIsTheControllersAndAPreviewSetsItAside)
+{
+    auto* engine = controller->getEngine();
+    ASSERT_EQ (request (AddPlayableItem, 0), requestTrue);
+    auto jamMachine = engine->getRhythmItem();
+    auto* machine = dynamic_cast<Rhythmer*> (jamMachine.get());
+    ASSERT_NE (machine, nullptr) << "the rhythm item is the real machine";
+    EXPECT_FALSE (machine->getSong().SongName.isEmpty()) << "a new machine starts on the default song";
+
+    // Switched on, it plays through the device: drums and bass after the count-in.
+    machine->setRhythmOn (true);
+    Synchronizer::getInstance()->getMaster().play();
+    ASSERT_TRUE (feed->record (3 * 44100));
+    float peak = 0.0f;
+    for (auto x : feed->getRecording (0))
+        peak = std::max (peak, std::abs (x));
+    EXPECT_GT (peak, 0.01f);
+    auto* jam = controller->getJamEngine();
+    ASSERT_NE (jam, nullptr);
+    jam->stopAll();
+    const auto exported = jam->getRhythmExport();
+    ASSERT_EQ (exported.songFiles.size(), 1);
+    EXPECT_EQ (exported.songFiles[0].getFileName(), "Song_8beat.xml");
+    EXPECT_FALSE (exported.patternIds.isEmpty());
+
+    // A preview machine of its own stands in for the jam's machine and finds
+    // what it was sent in the audition folder; the jam's machine comes back.
+    EXPECT_EQ (request (BeginRhythmPreview), requestTrue);
+    auto preview = engine->getRhythmItem();
+    ASSERT_NE (dynamic_cast<Rhythmer*> (preview.get()), nullptr);
+    EXPECT_NE (preview.get(), jamMachine.get());
+    EXPECT_EQ (jam->getRhythmExport().songFiles, exported.songFiles) << "the export still names the jam's song";
+    EXPECT_TRUE (getRhythmAuditionFolder().isAChildOf (platform::getPrivateCacheFolder()));
+    EXPECT_EQ (request (EndRhythmPreview), requestTrue);
+    EXPECT_EQ (engine->getRhythmItem().get(), jamMachine.get());
 }
 
 TEST_F (AppGuiJackController, TheTunerPageGetsThePitchOnlyWhileItShows)

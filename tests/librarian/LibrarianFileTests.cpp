@@ -420,7 +420,8 @@ TEST_F (LibrarianGuiFiles, SaveAsStoresTheSoundUnderTheSelectedPatchsNameWhereTh
         refused = ! dialog.getSaveButton().isEnabled();
         dialog.getSaveButton().setEnabled (true);
         dialog.getSaveButton().triggerClick();
-        oxatest::pumpMessagesUntil ({}, 50);
+        // The button shows itself pressed for 100 ms; a click meanwhile is not one.
+        oxatest::pumpMessagesUntil ({}, 250);
         EXPECT_FALSE (dialog.isAccepted()) << "a protected group takes nothing";
 
         auto& groups = dialog.getGroupTable();

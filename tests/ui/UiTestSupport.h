@@ -91,8 +91,26 @@ inline void clickThroughPeer (juce::Component& component, juce::Point<int> local
         return;
 
     const auto inPeer = peer->getComponent().getLocalPoint (&component, local).toFloat();
+
+    // No two clicks of a hand come microseconds apart: what the last one posted
+    // (a table refilled, a repaint) is handled first. And JUCE asks the X server
+    // which window is under the point: a window that is not yet mapped where JUCE
+    // placed it (a dialog that has just come up) takes no click. Wait until it is.
+    oxatest::pumpMessagesUntil ({}, 20);
+    oxatest::pumpMessagesUntil ([peer, &component, at = inPeer.roundToInt()]
+                                {
+                                    return ! juce::ComponentPeer::isValidPeer (peer) || component.getPeer() != peer
+                                        || peer->contains (at, true);
+                                },
+                                3000);
+    if (! juce::ComponentPeer::isValidPeer (peer) || component.getPeer() != peer)
+        return;
+
+    // The pointer first moves there, as it does before any real click: JUCE sends
+    // a press to the component it last saw under the pointer.
     const auto now = juce::Time::currentTimeMillis();
     const auto source = juce::MouseInputSource::InputSourceType::mouse;
+    peer->handleMouseEvent (source, inPeer, juce::ModifierKeys(), juce::MouseInputSource::defaultPressure, 0.0f, now - 5);
     peer->handleMouseEvent (source, inPeer, juce::ModifierKeys().withFlags (juce::ModifierKeys::leftButtonModifier),
                             juce::MouseInputSource::defaultPressure, 0.0f, now);
     peer->handleMouseEvent (source, inPeer, juce::ModifierKeys(), juce::MouseInputSource::defaultPressure, 0.0f, now + 5);
