@@ -326,6 +326,7 @@ void Player::renderOpenGL()
     if (! contextReady.load())
         return;
 
+    const auto began = juce::Time::getHighResolutionTicks();
     const auto due = dueFrame.load();
     if (due != lastFrameCalled && ! paused.load())
     {
@@ -336,6 +337,10 @@ void Player::renderOpenGL()
 
     drawScene();
     framesDrawn.fetch_add (1);
+    const auto micros = (juce::int64) (juce::Time::highResolutionTicksToSeconds (juce::Time::getHighResolutionTicks() - began) * 1.0e6);
+    renderMicros.fetch_add (micros);
+    if (micros > longestRenderMicros.load())
+        longestRenderMicros.store (micros);
 
     if (captureWanted.exchange (false))
     {

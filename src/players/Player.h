@@ -73,6 +73,9 @@ public:
 
     /** The frames drawn so far and the per-frame calls made (render thread counts). */
     int getFramesDrawn() const noexcept { return framesDrawn.load(); }
+    /** Microseconds spent in the render callback (per-frame call and drawing), in all and at most. */
+    juce::int64 getRenderMicroseconds() const noexcept { return renderMicros.load(); }
+    juce::int64 getLongestRenderMicroseconds() const noexcept { return longestRenderMicros.load(); }
 
     /** Draws one frame now and reads it back (waits up to the timeout for the render
         thread; message thread). A null image when the context is not ready. */
@@ -133,6 +136,7 @@ private:
     // Render thread.
     juce::int64 lastFrameCalled = -1;
     std::atomic<int> framesDrawn { 0 };
+    std::atomic<juce::int64> renderMicros { 0 }, longestRenderMicros { 0 };
 
     // A capture asked for by the message thread, filled by the render thread.
     std::atomic<bool> captureWanted { false };
