@@ -93,13 +93,18 @@ Player::Player (Rhythmer* rhythmMachine, ControllerLink* controllerLink, PlayerL
     context.setPixelFormat (format);
 }
 
-Player::~Player()
+void Player::stopRendering()
 {
     paused.store (true);
     stopThread (1000);
     // Detaching waits for a frame in progress and closes the context on its render
     // thread: after it, nothing draws the scene or calls the listener again.
     context.detach();
+}
+
+Player::~Player()
+{
+    stopRendering();
     context.setRenderer (nullptr);
 
     auto& s = shared();

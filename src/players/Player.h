@@ -67,6 +67,10 @@ public:
     void setFrame (int group, int index);
     int getFrame (int group) const noexcept;
 
+    /** Ends the frames for good: the clock stops and the context is detached, which
+        waits for a frame in progress (message thread; the destructor does it too). */
+    void stopRendering();
+
     void pauseAnimation()  { paused.store (true); }
     void resumeAnimation() { paused.store (false); }
     bool isPaused() const noexcept { return paused.load(); }

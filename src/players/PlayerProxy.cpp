@@ -36,7 +36,7 @@ void PlayerProxy::closeView()
     const auto angles = getViewAngles();
     angleX = angles.x;
     angleY = angles.y;
-    view->pauseAnimation();
+    view->stopRendering();   // no frame calls back into the proxy once the view goes
     removeChildComponent (view.get());
     view.reset();
     showPicture = true;
