@@ -90,6 +90,7 @@ Rhythmer::Rhythmer (Synchronizer& synchronizer, const Environment& env, bool pre
     drumRoom.setParameters (room);
 
     prepare ((double) sampleRate, 512);
+    publishEvents();
 }
 
 Rhythmer::~Rhythmer()
@@ -160,6 +161,7 @@ void Rhythmer::setPreCount (int value)
         const juce::ScopedLock sl (getAudioLock());
         std::swap (preCountEvents, events);
     }
+    publishEvents();
     PlayableItem::setPreCount (value);
 }
 
@@ -198,6 +200,7 @@ void Rhythmer::setTempo (int beatsPerMinute)
 {
     const int tempo = tempoInRange (beatsPerMinute);
     getCurrentPlayState()->setTempo (tempo);
+    watchedTempo.store (getCurrentPlayState()->getTempo());
     song.BPM = tempo;
     songLength.store (lengthOf (merged, tempo));
 }
@@ -266,11 +269,38 @@ juce::File Rhythmer::patternMidiFile (const RhythmPattern& pattern) const
 
 void Rhythmer::swapEvents (std::vector<NoteEvent>& events, std::vector<int>& roots, juce::int64 length)
 {
-    const juce::ScopedLock sl (getAudioLock());
-    std::swap (merged, events);
-    std::swap (rootList, roots);
-    songLength.store (length);
-    nextEvent = 0;
+    {
+        const juce::ScopedLock sl (getAudioLock());
+        std::swap (merged, events);
+        std::swap (rootList, roots);
+        songLength.store (length);
+        nextEvent = 0;
+    }
+    publishEvents();
+}
+
+void Rhythmer::publishEvents()
+{
+    // Copies made here, on the message thread, which alone changes the lists; the
+    // reader that holds the last reference to an older copy frees it.
+    auto events = std::make_shared<RhythmEvents>();
+    events->song = merged;
+    events->countIn = preCountEvents;
+    publishedEvents.store (std::move (events));
+}
+
+RhythmTransport Rhythmer::getTransport() const noexcept
+{
+    RhythmTransport t;
+    const auto* ps = getCurrentPlayState();
+    t.state = ps->getState();
+    t.position = ps->getPosition();
+    t.countInElapsed = watchedCountIn.load();
+    t.tempo = watchedTempo.load();
+    t.rhythmOn = watchedRhythmOn.load();
+    t.repeat = repeat.load();
+    t.length = songLength.load();
+    return t;
 }
 
 bool Rhythmer::loadSong (const juce::File& file, const juce::File& toolSetFolder)
@@ -306,6 +336,8 @@ bool Rhythmer::loadSong (const juce::File& file, const juce::File& toolSetFolder
 
     const bool on = inSongFolder ? wasOn : song.OnOff != 0;
     playState->setRhythmOn (on);
+    watchedRhythmOn.store (on);
+    watchedTempo.store (playState->getTempo());
     song.OnOff = on ? 1 : 0;
 
     applySongSettings();
@@ -438,6 +470,7 @@ void Rhythmer::setRhythmOn (bool on)
 {
     song.OnOff = on ? 1 : 0;
     getCurrentPlayState()->setRhythmOn (on);
+    watchedRhythmOn.store (on);
 }
 
 bool Rhythmer::isRhythmOn() const

@@ -2,6 +2,7 @@
 
 #include "engine/PlayableItem.h"
 #include "rhythm/RhythmPattern.h"
+#include "rhythm/RhythmerWatch.h"
 #include "rhythm/Song.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -149,6 +150,12 @@ public:
     const std::vector<NoteEvent>& getMergedEvents() const noexcept { return merged; }
     const std::vector<NoteEvent>& getPreCountEvents() const noexcept { return preCountEvents; }
 
+    // What the figures read (any thread, no lock) -----------------------------
+    /** The event lists as last published whole (never null). */
+    std::shared_ptr<const RhythmEvents> getPublishedEvents() const { return publishedEvents.load(); }
+    /** The transport as the audio thread last left it. */
+    RhythmTransport getTransport() const noexcept;
+
     /** A note's time as a sample position at a tempo: trunc (time / tempo × 44100). */
     static juce::int64 toSamples (float time, int tempo) noexcept;
 
@@ -230,6 +237,17 @@ private:
     std::vector<float> drumLeft, drumRight, bassLeft, bassRight;
     juce::MidiBuffer drumMidi, bassMidi;
     std::atomic<float> drumMeter { 0.0f }, bassMeter { 0.0f };
+
+    // For the figures. The event lists are published whole by the message thread
+    // (publishEvents); the audio thread never touches them. The tempo, rhythm switch
+    // and count-in progress are written by the audio thread once per block (and by the
+    // message thread's setters) and read by the figures.
+    void publishEvents();
+    void watchBlock (const PlayState& ps) noexcept;
+    std::atomic<std::shared_ptr<const RhythmEvents>> publishedEvents;
+    std::atomic<int> watchedTempo { PlayState::defaultTempo };
+    std::atomic<bool> watchedRhythmOn { true };
+    std::atomic<juce::int64> watchedCountIn { 0 };
 
     JUCE_DECLARE_NON_COPYABLE (Rhythmer)
 };

@@ -141,6 +141,8 @@ void Rhythmer::render (juce::int64 position, const float* const*, float* const* 
     const auto length = songLength.load();
     const int tempo = getCurrentPlayState()->getTempo();
     const bool on = getCurrentPlayState()->isRhythmOn();
+    watchBlock (*getCurrentPlayState());
+    watchedCountIn.store (0, std::memory_order_relaxed);
 
     if (length > 0 && ! merged.empty() && position >= 0)
     {
@@ -179,6 +181,8 @@ void Rhythmer::renderCountIn (juce::int64 elapsed, const float* const*, float* c
 
     auto* ps = getCurrentPlayState();
     const int tempo = ps->getTempo();
+    watchBlock (*ps);
+    watchedCountIn.store (elapsed + count);
     if (! drumMuted.load() && ps->isRhythmOn())
         for (const auto& e : preCountEvents)
         {
@@ -197,8 +201,16 @@ void Rhythmer::renderCountIn (juce::int64 elapsed, const float* const*, float* c
     renderParts (timeline, output, firstSample, count, false);
 }
 
+void Rhythmer::watchBlock (const PlayState& ps) noexcept
+{
+    watchedTempo.store (ps.getTempo(), std::memory_order_relaxed);
+    watchedRhythmOn.store (ps.isRhythmOn(), std::memory_order_relaxed);
+}
+
 void Rhythmer::idleRender (const float* const*, int, int count)
 {
+    if (auto* ps = getCurrentPlayState())
+        watchBlock (*ps);
     if (count <= 0 || ! silenceRequested.load())
         return;
 
