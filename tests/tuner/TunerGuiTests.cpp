@@ -130,6 +130,10 @@ TEST_F (TunerGuiWindow, ScreenshotsOfTheFourMainModesWithANoteOnTheMeter)
         screenshot (shot.file);
     }
 
+    // The meter and the note window close up, as the eye meets them.
+    const auto whole = gui().createComponentSnapshot (gui().getLocalArea (&page(), page().getLocalBounds()), true, 1.0f);
+    EXPECT_TRUE (uitest::writeScreenshot (uitest::zoomed (whole, { 16, 12, 268, 150 }, 4), "tuner-meter-zoomed"));
+
     click (SectionTuner::flat2);
     click (SectionTuner::referenceUp);
     gui().tunerPitchDetected (frequencyOf (100.0 * (D2 - 2)));

@@ -156,7 +156,11 @@ namespace
         // Between the flat buttons: what they do.
         const int flatY = L::tunerFlatRowY + body.y;
         const Rectangle<int> middle (L::tunerButtonLeftX + body.x + body.w + 2, flatY, L::tunerButtonRightX - L::tunerButtonLeftX - body.w - 4, body.h);
-        engraved (g, "-2   -1", middle.withHeight (body.h / 2).translated (0, 2), 8.0f, colours::orange.withAlpha (0.7f), 2);
+        const auto upper = middle.withHeight (body.h / 2).translated (0, 2).reduced (3, 0);
+        engraved (g, juce::CharPointer_UTF8 ("\xe2\x88\x92" "2"), upper, 8.5f, colours::orange.withAlpha (0.75f), 2,
+                  juce::Justification::centredLeft);
+        engraved (g, juce::CharPointer_UTF8 ("\xe2\x88\x92" "1"), upper, 8.5f, colours::orange.withAlpha (0.75f), 2,
+                  juce::Justification::centredRight);
         engraved (g, "SEMITONES", middle.withTrimmedTop (body.h / 2).translated (0, -1), 7.0f, colours::orange.withAlpha (0.55f), 2);
 
         for (const auto x : { 9.0f, (float) area.getWidth() - 10.0f })
@@ -168,6 +172,40 @@ namespace
     }
 
     //==============================================================================
+    /** A lamp of the meter: unlit a dark lens that only hints at its colour; lit a
+        hot lens with a wide halo, so that it reads from across the room. */
+    void meterLamp (juce::Graphics& g, juce::Point<float> c, float radius, Colour colour, bool lit)
+    {
+        const auto lens = Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (c);
+        if (lit)
+        {
+            const float halo = (float) L::tunerLampSize * 0.5f;
+            juce::ColourGradient glow (colour.withAlpha (0.75f), c.x, c.y, colour.withAlpha (0.0f), c.x + halo, c.y, true);
+            glow.addColour (0.45, colour.withAlpha (0.35f));
+            g.setGradientFill (glow);
+            g.fillEllipse (Rectangle<float> (halo * 2.0f, halo * 2.0f).withCentre (c));
+        }
+
+        g.setColour (juce::Colours::black);
+        g.fillEllipse (lens.expanded (1.0f));
+        if (lit)
+        {
+            juce::ColourGradient hot (Colour (255, 236, 190), c.x - radius * 0.25f, c.y - radius * 0.3f, colour, c.x + radius,
+                                      c.y + radius, true);
+            hot.addColour (0.3, colour.brighter (0.25f));
+            g.setGradientFill (hot);
+        }
+        else
+        {
+            const auto base = colour.withMultipliedSaturation (0.6f).withMultipliedBrightness (0.13f);
+            g.setGradientFill (juce::ColourGradient (base.brighter (0.2f), c.x - radius * 0.4f, c.y - radius * 0.5f,
+                                                     base.darker (0.4f), c.x + radius, c.y + radius, true));
+        }
+        g.fillEllipse (lens);
+        g.setColour (juce::Colours::white.withAlpha (lit ? 0.6f : 0.07f));
+        g.fillEllipse (c.x - radius * 0.55f, c.y - radius * 0.65f, radius * 0.6f, radius * 0.45f);
+    }
+
     /** The lamps unlit, at their places in the dark lamp row. */
     juce::Image drawDarkLamps()
     {
@@ -176,7 +214,7 @@ namespace
         for (int i = 0; i < L::tunerLamps; ++i)
         {
             const auto c = lampCentre (i) - juce::Point<float> ((float) L::tunerLampRow.x, (float) L::tunerLampRow.y);
-            led (g, c, i == 10 ? centreRadius : lampRadius, i == 10 ? centreColour : lampColour, false);
+            meterLamp (g, c, i == 10 ? centreRadius : lampRadius, i == 10 ? centreColour : lampColour, false);
         }
         return image;
     }
@@ -186,7 +224,7 @@ namespace
         auto image = blank (L::tunerLampSize, L::tunerLampSize);
         juce::Graphics g (image);
         const float half = (float) L::tunerLampSize * 0.5f;
-        led (g, { half, half }, radius, colour, true);
+        meterLamp (g, { half, half }, radius, colour, true);
         return image;
     }
 
