@@ -114,6 +114,18 @@ bool VirtualM7c::isEditorOn() const
     return editorOn;
 }
 
+bool VirtualM7c::isTunerModeOn() const
+{
+    std::lock_guard<std::mutex> lg (stateLock);
+    return tunerModeOn;
+}
+
+std::vector<int> VirtualM7c::getTunerModeChanges() const
+{
+    std::lock_guard<std::mutex> lg (stateLock);
+    return tunerModeChanges;
+}
+
 //==============================================================================
 void VirtualM7c::turnKnob (int module, int param, int value)
 {
@@ -142,6 +154,14 @@ void VirtualM7c::receiveFromHost (const uint8_t* data, size_t size)
 void VirtualM7c::handle (const Bytes& message)
 {
     std::lock_guard<std::mutex> lg (stateLock);
+
+    // The one control change the device takes: its tuner mode (75 on channel 1).
+    if (message.size() == 3 && message[0] == 0xB0 && message[1] == 75 && message[2] < 0x80)
+    {
+        tunerModeOn = message[2] >= 64;
+        tunerModeChanges.push_back (message[2]);
+        return;
+    }
 
     if (message.size() < 6 || message[0] != 0xF0)
         return;

@@ -76,6 +76,11 @@ public:
     int countReceived (uint8_t command) const;
     bool isEditorOn() const;
 
+    // The tuner mode: control change 75 on channel 1, on at 64 and above. The
+    // values of every such change received, in order.
+    bool isTunerModeOn() const;
+    std::vector<int> getTunerModeChanges() const;
+
     /** Waits until every queued answer has been delivered (true) or the time is up. */
     bool waitUntilIdle (int timeoutMs = 5000) const;
 
@@ -92,6 +97,8 @@ private:
     Faults faults;
     std::vector<uint8_t> received;
     bool editorOn = false;
+    bool tunerModeOn = false;
+    std::vector<int> tunerModeChanges;
     std::function<void (const Bytes&)> hostSink;
 
     struct Pending

@@ -171,7 +171,7 @@ void GuiMain::endBusy()
 void GuiMain::tunerPitchDetected (float pitch)
 {
     if (tab->isTunerShown())
-        tab->getTunerPage().pitchDetected (pitch);
+        tab->getTunerPage().setFreq (pitch);
 }
 
 bool GuiMain::isTunerShown() const noexcept

@@ -66,6 +66,28 @@ inline constexpr Box storeAsButtonBody { 8, 8, 71, 28 };
 // The pointer while a table cell is dragged.
 inline constexpr int dropCursorSize = 24;
 
+// The tuner page (relative to the page, which fills the page area): the row of
+// 21 lamps along an arc (lamp i at tunerLampX/Y[i], 23 x 23, standing for
+// (i - 10) x 5 cents), the note window between the two arrows, the three rows
+// of buttons (38 x 40, overlapping; each draws its body inside) and the two
+// texts between the buttons of the mode and calibration rows.
+inline constexpr int tunerWidth = 300, tunerHeight = 313;
+inline constexpr Box tunerLampRow { 33, 37, 241, 31 };
+inline constexpr int tunerLamps = 21, tunerLampSize = 23;
+inline constexpr int tunerLampX[tunerLamps] = { 34, 44, 55, 66, 77, 88, 98, 109, 119, 129, 140,
+                                                152, 163, 174, 184, 195, 206, 216, 227, 237, 248 };
+inline constexpr int tunerLampY[tunerLamps] = { 49, 47, 45, 43, 42, 41, 40, 40, 40, 40, 40,
+                                                40, 40, 40, 40, 41, 42, 43, 45, 47, 49 };
+inline constexpr Box tunerLeftArrow { 76, 104, 20, 32 };
+inline constexpr Box tunerRightArrow { 205, 104, 20, 32 };
+inline constexpr Box tunerNote { 133, 101, 36, 48 };
+inline constexpr int tunerButtonWidth = 38, tunerButtonHeight = 40;
+inline constexpr int tunerButtonLeftX = 90, tunerButtonRightX = 180;
+inline constexpr int tunerModeRowY = 182, tunerFlatRowY = 217, tunerCalibrationRowY = 252;
+inline constexpr Box tunerButtonBody { 5, 4, 28, 31 };
+inline constexpr Box tunerModeText { 121, 197, 60, 14 };
+inline constexpr Box tunerReferenceText { 126, 267, 50, 14 };
+
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
 inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;

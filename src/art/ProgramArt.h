@@ -137,6 +137,46 @@ enum class Picture
     // The pointer while a table cell is dragged: over a place it may go, and elsewhere.
     cursorDropAllowed,
     cursorDropRefused,
+
+    // The tuner page: background, the lamp row dark, a lit lamp and the lit centre
+    // lamp, the arrows dark and lit, the note display (blank, notes A to G#, strings 1 to 7)
+    // and its buttons (mode and calibration down and up, normal and pressed; the flat toggles, normal and lit).
+    tunerBackground,
+    tunerLampsDark,
+    tunerLamp,
+    tunerLampCentre,
+    tunerArrowLeft,
+    tunerArrowLeftLit,
+    tunerArrowRight,
+    tunerArrowRightLit,
+    tunerNoteBlank,
+    tunerNote0,
+    tunerNote1,
+    tunerNote2,
+    tunerNote3,
+    tunerNote4,
+    tunerNote5,
+    tunerNote6,
+    tunerNote7,
+    tunerNote8,
+    tunerNote9,
+    tunerNote10,
+    tunerNote11,
+    tunerString0,
+    tunerString1,
+    tunerString2,
+    tunerString3,
+    tunerString4,
+    tunerString5,
+    tunerString6,
+    tunerDown,
+    tunerDownPressed,
+    tunerUp,
+    tunerUpPressed,
+    tunerFlat,
+    tunerFlatLit,
+    tunerFlat2,
+    tunerFlat2Lit,
 };
 
 /** Every picture, in the order above. */

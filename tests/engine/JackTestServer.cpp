@@ -216,6 +216,18 @@ void JackTestClient::setTone (double newFrequency, float newAmplitude)
     amplitude = newAmplitude;
 }
 
+void JackTestClient::setLoop (std::vector<float> samples)
+{
+    if (samples.empty())
+    {
+        loop = nullptr;
+        return;
+    }
+
+    loops.push_back (std::make_unique<const std::vector<float>> (std::move (samples)));
+    loop = loops.back().get();
+}
+
 int JackTestClient::process (unsigned int frames, void* arg)
 {
     auto& self = *static_cast<JackTestClient*> (arg);
@@ -226,8 +238,20 @@ int JackTestClient::process (unsigned int frames, void* arg)
 
     auto* left = static_cast<float*> (jack_port_get_buffer (self.outputs[0], frames));
     auto* right = static_cast<float*> (jack_port_get_buffer (self.outputs[1], frames));
+    const auto* wanted = self.loop.load (std::memory_order_acquire);
+    if (wanted != self.playing)
+    {
+        self.playing = wanted;
+        self.loopPosition = 0;
+    }
     for (int i = 0; i < n; ++i)
     {
+        if (self.playing != nullptr)
+        {
+            left[i] = right[i] = (*self.playing)[self.loopPosition];
+            self.loopPosition = (self.loopPosition + 1) % self.playing->size();
+            continue;
+        }
         left[i] = right[i] = level * (float) std::sin (self.phase);
         self.phase = std::fmod (self.phase + step, 2.0 * juce::MathConstants<double>::pi);
     }

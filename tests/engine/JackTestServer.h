@@ -67,6 +67,10 @@ public:
     /** The tone on both outputs (any thread); amplitude 0 plays silence. */
     void setTone (double frequency, float amplitude);
 
+    /** Plays these samples on both outputs over and over instead of the tone,
+        from their start (the test's thread); an empty list goes back to the tone. */
+    void setLoop (std::vector<float> samples);
+
     /** Records the next `frames` frames of both inputs; waits (pumping the
         message loop when called on the message thread) until they are there. */
     bool record (int frames, int timeoutMs = 10000);
@@ -87,6 +91,13 @@ private:
     std::atomic<double> frequency { 0.0 };
     std::atomic<float> amplitude { 0.0f };
     double phase = 0.0;                        // the process thread
+
+    // Loops: each list stays until the client goes, so the process thread never
+    // holds one that was freed. Written by the test's thread, read by the process thread.
+    std::vector<std::unique_ptr<const std::vector<float>>> loops;
+    std::atomic<const std::vector<float>*> loop { nullptr };
+    const std::vector<float>* playing = nullptr;   // the process thread
+    size_t loopPosition = 0;                       // the process thread
 
     // Recording: the test asks with a new generation, the process callback
     // fills the buffers (allocated once) from its next block on and reports
