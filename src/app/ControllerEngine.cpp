@@ -2,6 +2,7 @@
 
 #include "engine/DspMain.h"
 #include "engine/MixDownThread.h"
+#include "recorder/Recorder.h"
 
 namespace T730
 {
@@ -47,11 +48,29 @@ bool ControllerEngine::saveRecorder (int index, const juce::File& folder, juce::
     return true;
 }
 
-// The take files and the rhythm export belong to the recorder and the rhythm
-// machine: until their items answer, a recorder has no take folder (so no take
-// file is ever removed) and there is nothing of a song to export.
-juce::File ControllerEngine::getRecorderTakeFolder (int)             { return {}; }
-juce::StringArray ControllerEngine::getRecorderReferencedTakes (int) { return {}; }
+// A recorder keeps its takes in its own folder; the file of the pass being
+// recorded (or kept after a failed move) counts as referenced. An item that is
+// no recorder has no take folder, so none of its files is ever removed.
+juce::File ControllerEngine::getRecorderTakeFolder (int index)
+{
+    auto item = engine.getRecorder (index);
+    auto* recorder = dynamic_cast<Recorder*> (item.get());
+    return recorder != nullptr ? recorder->getFolder() : juce::File();
+}
+
+juce::StringArray ControllerEngine::getRecorderReferencedTakes (int index)
+{
+    auto item = engine.getRecorder (index);
+    auto* recorder = dynamic_cast<Recorder*> (item.get());
+    if (recorder == nullptr)
+        return {};
+
+    auto names = recorder->getReferencedTakeFiles();
+    names.addIfNotAlreadyThere (Recorder::tempFileName);
+    return names;
+}
+
+// The rhythm export belongs to the rhythm machine.
 JamEngine::RhythmExport ControllerEngine::getRhythmExport()          { return {}; }
 
 void ControllerEngine::stopAll()                           { engine.pauseAll(); }
