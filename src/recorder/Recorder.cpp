@@ -129,6 +129,16 @@ juce::int64 Recorder::getLostFrames() const noexcept
     return recordingFile != nullptr ? recordingFile->getLostFrames() : 0;
 }
 
+juce::int64 Recorder::getQueueHighWater() const noexcept
+{
+    return recordingFile != nullptr ? recordingFile->getQueueHighWater() : 0;
+}
+
+int Recorder::getQueueCapacity() const noexcept
+{
+    return recordingFile != nullptr ? recordingFile->getQueueCapacity() : 0;
+}
+
 void Recorder::publishSettings()
 {
     Live fresh;
@@ -286,8 +296,9 @@ std::unique_ptr<WaveFile> Recorder::takeRecordingFile()
 bool Recorder::openRecordingFile()
 {
     auto file = std::make_unique<WaveFile>();
-    // The queue holds at least two seconds and many blocks (its default is two seconds).
-    const int queueFrames = juce::jmax (2 * 44100, 16 * blockSize);
+    // The queue rides out ten seconds of a stalled disk (a sync of a long file
+    // can take that long on a slow one); 3.5 MB per recorder.
+    const int queueFrames = juce::jmax (queueSeconds * 44100, 16 * blockSize);
     if (! file->openForWriting (folder.getChildFile (tempFileName), queueFrames))
         return false;
 

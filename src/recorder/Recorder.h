@@ -78,6 +78,8 @@ public:
     static constexpr const char* tempFileName = "temp.wav";
     static constexpr int initialWorkFrames = 2646;
     static constexpr int noticeIntervalMs = 20;
+    /** Seconds of audio the recording file's queue holds. */
+    static constexpr int queueSeconds = 10;
 
     /** Whom the recorder tells, and where its slow-down and level modules come from. */
     struct Environment
@@ -189,6 +191,9 @@ public:
     int getWorkCapacity() const noexcept          { return (int) workLeft.size(); }
     /** Frames the recording file refused since it was opened (the disk fell behind). */
     juce::int64 getLostFrames() const noexcept;
+    /** The most frames that waited in the recording file's queue, and its room (0 without a file). */
+    juce::int64 getQueueHighWater() const noexcept;
+    int getQueueCapacity() const noexcept;
 
     /** Output plus input latency of the device, in samples. */
     static juce::int64 getLatency() noexcept;
