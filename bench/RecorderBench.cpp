@@ -11,7 +11,7 @@
 //    takes, at full speed and with one take slowed; and the mix-down itself.
 // Global operator new is replaced by a counting one.
 //
-//   oxa_bench_recorder [live seconds, default 60] [recorded minutes, default 60] [pace, default 100 x real time]
+//   oxa_bench_recorder [live seconds, default 60] [recorded minutes, default 60] [pace, default 20 x real time]
 #include "../tests/engine/JackTestServer.h"
 #include "engine/AudioLock.h"
 #include "engine/DspLoader.h"
@@ -426,7 +426,7 @@ int main (int argc, char** argv)
 {
     const double liveSeconds = argc > 1 ? juce::jmax (1.0, std::atof (argv[1])) : 60.0;
     const double minutes = argc > 2 ? juce::jmax (0.1, std::atof (argv[2])) : 60.0;
-    const double pace = argc > 3 ? juce::jmax (1.0, std::atof (argv[3])) : 100.0;
+    const double pace = argc > 3 ? juce::jmax (1.0, std::atof (argv[3])) : 20.0;
     juce::ScopedJuceInitialiser_GUI juceRuntime;
 
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("oxa-bench-recorder", {}, false);

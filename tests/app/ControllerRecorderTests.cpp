@@ -61,7 +61,7 @@ protected:
 TEST_F (AppGuiJackRecorder, APunchOutReachesTheRecorderThroughTheControllerAndTheRequestsAnswerForIt)
 {
     ASSERT_EQ (request (AddPlayableItem, 1), -1);
-    auto item = controller->getEngine()->getRecorder (0);
+    auto item = controller->getEngine()->getRecorder (controller->getEngine()->getRecorderCount() - 1);
     auto* recorder = dynamic_cast<Recorder*> (item.get());
     ASSERT_NE (recorder, nullptr) << "the controller's maker makes recorders";
 
