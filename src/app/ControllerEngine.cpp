@@ -6,6 +6,7 @@
 #include "rhythm/RhythmExport.h"
 #include "rhythm/Rhythmer.h"
 #include "rhythm/SongManager.h"
+#include "recorder/Recorder.h"
 
 namespace T730
 {
@@ -57,10 +58,27 @@ bool ControllerEngine::saveRecorder (int index, const juce::File& folder, juce::
     return true;
 }
 
-// The take files belong to the recorder: until its items answer, a recorder
-// has no take folder (so no take file is ever removed).
-juce::File ControllerEngine::getRecorderTakeFolder (int)             { return {}; }
-juce::StringArray ControllerEngine::getRecorderReferencedTakes (int) { return {}; }
+// A recorder keeps its takes in its own folder; the file of the pass being
+// recorded (or kept after a failed move) counts as referenced. An item that is
+// no recorder has no take folder, so none of its files is ever removed.
+juce::File ControllerEngine::getRecorderTakeFolder (int index)
+{
+    auto item = engine.getRecorder (index);
+    auto* recorder = dynamic_cast<Recorder*> (item.get());
+    return recorder != nullptr ? recorder->getFolder() : juce::File();
+}
+
+juce::StringArray ControllerEngine::getRecorderReferencedTakes (int index)
+{
+    auto item = engine.getRecorder (index);
+    auto* recorder = dynamic_cast<Recorder*> (item.get());
+    if (recorder == nullptr)
+        return {};
+
+    auto names = recorder->getReferencedTakeFiles();
+    names.addIfNotAlreadyThere (Recorder::tempFileName);
+    return names;
+}
 
 JamEngine::RhythmExport ControllerEngine::getRhythmExport()
 {

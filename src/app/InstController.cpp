@@ -200,6 +200,7 @@ void InstController::handleMessage (const juce::Message& message)
 {
     // Messages of another family or for another controller are dropped; the
     // user interface receives the rest once it exists.
+    finishRecorderPunchOut (message);
     if (parts.messageReceiver != nullptr)
         dispatchControllerMessage (message, *this, *parts.messageReceiver);
 }

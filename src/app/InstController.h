@@ -201,6 +201,10 @@ private:
     void createJamOwner();
     void createEngine();
     void installRhythmMaker();
+    /** The recorders' maker for the jam list (InstControllerRecorder.cpp). */
+    void installRecorderMaker();
+    /** A punch-out message: its recorder finishes the pass (before the user interface hears of it). */
+    void finishRecorderPunchOut (const juce::Message& message);
     void deleteEngine();
     void attachEngine();
     void detachEngine();

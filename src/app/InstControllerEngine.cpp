@@ -37,6 +37,7 @@ JamEngine* InstController::getJamEngine() const noexcept
 void InstController::createEngine()
 {
     itemFactory.reset (new ControllerItemFactory());
+    installRecorderMaker();
 
     // The tuner's reports reach this controller, which posts them to the tuner page.
     auto* made = new DspMain (jamOwner.get(), itemFactory.get(), *Synchronizer::getInstance(), nullptr, this);

@@ -234,6 +234,16 @@ juce::int64 WaveFile::getLastWrittenPosition() const noexcept
     return writer != nullptr ? writer->getLastWrittenPosition() : finishedLast;
 }
 
+juce::int64 WaveFile::getQueueHighWater() const noexcept
+{
+    return writer != nullptr ? writer->getQueueHighWater() : 0;
+}
+
+int WaveFile::getQueueCapacity() const noexcept
+{
+    return writer != nullptr ? writer->getQueueCapacity() : 0;
+}
+
 juce::int64 WaveFile::getLostFrames() const noexcept
 {
     return writer != nullptr ? writer->getLostFrames() : finishedLost;

@@ -79,6 +79,10 @@ public:
     bool hasWritten() const noexcept              { return getFirstWrittenPosition() >= 0; }
     /** Frames the writer could not take because the disk did not keep up. */
     juce::int64 getLostFrames() const noexcept;
+    /** The most frames that ever waited in the queue while writing (0 when not writing). */
+    juce::int64 getQueueHighWater() const noexcept;
+    /** The queue's room in frames (0 when not writing). */
+    int getQueueCapacity() const noexcept;
     /** The data chunk reached its largest size: recording must stop. */
     bool isFull() const noexcept;
 

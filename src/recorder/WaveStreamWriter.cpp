@@ -95,6 +95,8 @@ bool WaveStreamWriter::queue (int n, juce::int64 position, const float* const* i
     }
 
     const auto before = queued.fetch_add (n);
+    if (before + n > highWater.load (std::memory_order_relaxed))
+        highWater.store (before + n, std::memory_order_relaxed);   // one producer
     if (before < writeThreshold && before + n >= writeThreshold)
         wake.release();
 

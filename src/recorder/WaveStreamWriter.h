@@ -56,6 +56,8 @@ public:
     bool isFull() const noexcept                         { return full.load(); }
     bool hadWriteError() const noexcept                  { return writeError.load(); }
     int getQueueCapacity() const noexcept                { return capacity; }
+    /** The most frames that were ever queued and not yet written. */
+    juce::int64 getQueueHighWater() const noexcept       { return highWater.load(); }
 
 private:
     struct Job
@@ -79,6 +81,7 @@ private:
     std::vector<float> left, right;
     std::vector<Job> jobs;
     std::atomic<juce::int64> queued { 0 };     // frames queued, not yet written
+    std::atomic<juce::int64> highWater { 0 };  // the most ever queued (written by the producer)
     std::atomic<bool> flushing { false };
     std::counting_semaphore<1 << 20> wake { 0 };
 

@@ -238,22 +238,30 @@ int JackTestClient::process (unsigned int frames, void* arg)
 
     auto* left = static_cast<float*> (jack_port_get_buffer (self.outputs[0], frames));
     auto* right = static_cast<float*> (jack_port_get_buffer (self.outputs[1], frames));
-    const auto* wanted = self.loop.load (std::memory_order_acquire);
-    if (wanted != self.playing)
+    if (self.loopback.load())
     {
-        self.playing = wanted;
-        self.loopPosition = 0;
+        std::memcpy (left, jack_port_get_buffer (self.inputs[0], frames), sizeof (float) * (size_t) n);
+        std::memcpy (right, jack_port_get_buffer (self.inputs[1], frames), sizeof (float) * (size_t) n);
     }
-    for (int i = 0; i < n; ++i)
+    else
     {
-        if (self.playing != nullptr)
+        const auto* wanted = self.loop.load (std::memory_order_acquire);
+        if (wanted != self.playing)
         {
-            left[i] = right[i] = (*self.playing)[self.loopPosition];
-            self.loopPosition = (self.loopPosition + 1) % self.playing->size();
-            continue;
+            self.playing = wanted;
+            self.loopPosition = 0;
         }
-        left[i] = right[i] = level * (float) std::sin (self.phase);
-        self.phase = std::fmod (self.phase + step, 2.0 * juce::MathConstants<double>::pi);
+        for (int i = 0; i < n; ++i)
+        {
+            if (self.playing != nullptr)
+            {
+                left[i] = right[i] = (*self.playing)[self.loopPosition];
+                self.loopPosition = (self.loopPosition + 1) % self.playing->size();
+                continue;
+            }
+            left[i] = right[i] = level * (float) std::sin (self.phase);
+            self.phase = std::fmod (self.phase + step, 2.0 * juce::MathConstants<double>::pi);
+        }
     }
 
     // A new request starts a recording from this block on.
@@ -308,6 +316,58 @@ std::vector<float> JackTestClient::getRecording (int channel) const
 {
     const auto& all = recorded[channel & 1];
     return std::vector<float> (all.begin(), all.begin() + length);
+}
+
+juce::StringArray JackTestClient::describePortLatencies() const
+{
+    juce::StringArray lines;
+    if (client == nullptr)
+        return lines;
+
+    if (const char** ports = jack_get_ports (client, nullptr, JACK_DEFAULT_AUDIO_TYPE, 0))
+    {
+        for (int i = 0; ports[i] != nullptr; ++i)
+        {
+            auto* port = jack_port_by_name (client, ports[i]);
+            jack_latency_range_t capture {}, playback {};
+            jack_port_get_latency_range (port, JackCaptureLatency, &capture);
+            jack_port_get_latency_range (port, JackPlaybackLatency, &playback);
+            lines.add (juce::String (ports[i]) + " capture " + juce::String ((int) capture.min) + ".."
+                       + juce::String ((int) capture.max) + " playback " + juce::String ((int) playback.min) + ".."
+                       + juce::String ((int) playback.max));
+        }
+        jack_free (ports);
+    }
+    return lines;
+}
+
+int JackTestClient::getPortLatency (const juce::String& portName) const
+{
+    if (client == nullptr)
+        return -1;
+    auto* port = jack_port_by_name (client, portName.toRawUTF8());
+    if (port == nullptr)
+        return -1;
+
+    jack_latency_range_t range {};
+    const bool input = (jack_port_flags (port) & JackPortIsInput) != 0;
+    jack_port_get_latency_range (port, input ? JackCaptureLatency : JackPlaybackLatency, &range);
+    return (int) range.max;
+}
+
+juce::StringArray JackTestClient::getConnectedPorts() const
+{
+    juce::StringArray names;
+    if (client == nullptr)
+        return names;
+    for (auto* port : { inputs[0], inputs[1], outputs[0], outputs[1] })
+        if (const char** connected = jack_port_get_all_connections (client, port))
+        {
+            for (int i = 0; connected[i] != nullptr; ++i)
+                names.addIfNotAlreadyThere (connected[i]);
+            jack_free (connected);
+        }
+    return names;
 }
 
 //==============================================================================

@@ -71,6 +71,23 @@ public:
         from their start (the test's thread); an empty list goes back to the tone. */
     void setLoop (std::vector<float> samples);
 
+    /** While on, the outputs play what the inputs received in the same
+        cycle instead of the tone: the engine's outputs come back to its inputs. */
+    void setLoopback (bool on) noexcept { loopback.store (on); }
+
+    /** The latency ranges JACK reports for the client's ports and those of
+        every other client, one line per port ("name capture min..max playback
+        min..max"). */
+    juce::StringArray describePortLatencies() const;
+
+    /** JACK's latency of a port of another client (the engine's): its
+        capture latency for an input, its playback latency for an output (the
+        larger end of the range); -1 when there is no such port. */
+    int getPortLatency (const juce::String& portName) const;
+
+    /** The full names of the ports of other clients connected to this client's ports. */
+    juce::StringArray getConnectedPorts() const;
+
     /** Records the next `frames` frames of both inputs; waits (pumping the
         message loop when called on the message thread) until they are there. */
     bool record (int frames, int timeoutMs = 10000);
@@ -89,6 +106,7 @@ private:
     juce::String name;
 
     std::atomic<double> frequency { 0.0 };
+    std::atomic<bool> loopback { false };
     std::atomic<float> amplitude { 0.0f };
     double phase = 0.0;                        // the process thread
 
