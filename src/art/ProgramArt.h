@@ -137,6 +137,25 @@ enum class Picture
     // The pointer while a table cell is dragged: over a place it may go, and elsewhere.
     cursorDropAllowed,
     cursorDropRefused,
+
+    // The search page: background, free-text frame, its three buttons (plain,
+    // lit) and the pictures of its result cells.
+    searchBackground,
+    searchFreeTextFrame,
+    searchRhythmLoad,
+    searchRhythmLoadLit,
+    searchPatchLoad,
+    searchPatchLoadLit,
+    searchClear,
+    searchClearLit,
+    searchNumberFrame,
+    searchChartBackground,
+    searchTempoMark,
+    searchPlay,
+    searchStop,
+    searchPlaying1,
+    searchPlaying2,
+    searchPlaying3,
 };
 
 /** Every picture, in the order above. */
