@@ -48,11 +48,17 @@ void TransparentComp::dismiss()
 
 void TransparentComp::mouseUp (const juce::MouseEvent& event)
 {
+    // The listener may dismiss the catcher while it is told (which takes it
+    // out of its parent): the event is taken to the covered component first,
+    // and the listener told is the one there was when the click came.
+    const auto relative = covered != nullptr ? event.getEventRelativeTo (covered.getComponent()) : event;
     juce::Component::SafePointer<TransparentComp> self (this);
-    if (listener != nullptr)
-        listener->overlayClicked (*this);
-    if (self != nullptr && listener != nullptr)
-        listener->overlayMouseUp (event);
+    auto* told = listener;
+    if (told != nullptr)
+        told->overlayClicked (*this);
+    // A listener deleted while told deletes the catcher too.
+    if (self != nullptr && told != nullptr)
+        told->overlayMouseUp (relative);
     if (self != nullptr)
         dismiss();
 }
