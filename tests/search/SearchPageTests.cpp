@@ -437,3 +437,54 @@ TEST (SearchGuiCatcher, ItCoversItsComponentTellsBothStepsAndIsDeletedFromTheMes
     EXPECT_EQ (catcher.getComponent(), nullptr);
 }
 } // namespace
+
+#include "../engine/JamTestItems.h"
+#include "engine/DspMain.h"
+
+namespace
+{
+/** The page's preview requests carried to an engine with a test item maker, as
+    the controller carries them to its own (whose preview machine is the rhythm
+    subsystem's). */
+TEST_F (SearchGuiPage, APreviewReplacesTheJamsRhythmMachineUntilTheCatcherIsClicked)
+{
+    oxatest::ScopedEngineRunning running;
+    oxatest::ToneFactory factory;
+    Synchronizer sync;
+    DspMain engine (nullptr, &factory, sync);
+    engine.addJamItem (0, {}, {});
+    const auto jamRhythm = engine.getRhythmItem();
+    ASSERT_NE (jamRhythm, nullptr);
+
+    juce::StringArray loaded;
+    link.onRequest = [&] (int code)
+    {
+        switch (code)
+        {
+            case BeginRhythmPreview: engine.beginRhythmPreview(); break;
+            case StartRhythmPreview: engine.startRhythmPreview(); break;
+            case StopRhythmPreview:  engine.stopRhythmPreview(); break;
+            case EndRhythmPreview:   engine.endRhythmPreview(); break;
+            case LoadSong:           loaded.add (link.requests.back().text); break;
+            default: break;
+        }
+    };
+    rhythms().setTransport (&sync.getMaster());
+
+    pickWord ("fast");
+    click (rhythms(), playSpotOf (1));
+    ASSERT_TRUE (rhythms().isPreviewing());
+    const auto preview = engine.getRhythmItem();
+    ASSERT_NE (preview, nullptr);
+    EXPECT_EQ (preview->getName(), "preview");
+    EXPECT_EQ (preview->getPlayStateB().getState(), PlayState::startRequested);
+    EXPECT_TRUE (sync.getMaster().isStopped()) << "the jam's own transport stays where it was";
+    EXPECT_EQ (loaded, juce::StringArray ({ stores.songFolder.getChildFile ("S3.xml").getFullPathName() }));
+
+    click (host->other, { 5, 5 });
+    EXPECT_EQ (engine.getRhythmItem(), jamRhythm) << "the jam's rhythm machine is back";
+    EXPECT_EQ (engine.getPreviewItem(), nullptr);
+    EXPECT_EQ (host->otherClicks, 0);
+    rhythms().setTransport (nullptr);
+}
+} // namespace
