@@ -103,8 +103,10 @@ SearchQuery::SearchQuery (const juce::String& freeText, const juce::StringArray&
         }
     }
 
+    // An empty word would be contained in every name and keyword.
     for (const auto& word : selectedWords)
-        words.add (searchUpperCase (word));
+        if (word.isNotEmpty())
+            words.add (searchUpperCase (word));
 }
 
 SearchKey::SearchKey (const SearchTarget& target) : SearchKey (target.getName(), target.keywords)

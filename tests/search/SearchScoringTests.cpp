@@ -35,6 +35,7 @@ TEST (SearchScoring, TwoWordsAreScoredAsTheWholeTextAndEachWordAndADoubleSpaceAd
     EXPECT_EQ (scoreOf (key, doubled), 14 + 26);
 
     EXPECT_TRUE (SearchQuery ({}, {}).isEmpty());
+    EXPECT_TRUE (SearchQuery ({}, { "" }).isEmpty()) << "an empty word matches nothing";
     EXPECT_TRUE (SearchQuery ("", { }).pieces.isEmpty());
 }
 
