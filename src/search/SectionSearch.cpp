@@ -17,7 +17,7 @@ namespace
 
     constexpr int sectionEditor = 0x08;
 
-    struct ButtonSpec
+    struct ButtonPlan
     {
         const char* name;
         Picture plain, lit;
@@ -25,7 +25,7 @@ namespace
         const char* tooltip;
     };
 
-    const ButtonSpec buttonSpecs[SectionSearch::numButtons] = {
+    const ButtonPlan buttonPlans[SectionSearch::numButtons] = {
         { "RHYTHM LOAD", Picture::searchRhythmLoad, Picture::searchRhythmLoadLit, L::searchRhythmLoadButton,
           "Load the highlighted rhythm into the rhythm machine" },
         { "PATCH LOAD", Picture::searchPatchLoad, Picture::searchPatchLoadLit, L::searchPatchLoadButton,
@@ -59,21 +59,21 @@ SectionSearch::SectionSearch (ControllerLink& c)
 
     for (int i = 0; i < numButtons; ++i)
     {
-        const auto& spec = buttonSpecs[i];
+        const auto& plan = buttonPlans[i];
         auto& button = buttons[i];
         button = std::make_unique<juce::DrawableButton> ("", juce::DrawableButton::ImageRaw);
-        button->setName (spec.name);
-        const auto plain = makeDrawable (art::getImage (spec.plain));
-        const auto lit = makeDrawable (art::getImage (spec.lit));
+        button->setName (plan.name);
+        const auto plain = makeDrawable (art::getImage (plan.plain));
+        const auto lit = makeDrawable (art::getImage (plan.lit));
         // Plain while idle and under the pointer, lit while pressed; the
         // pictures keep their size (the load buttons show their upper left part).
         button->setImages (plain.get(), plain.get(), lit.get());
         button->setColour (juce::DrawableButton::backgroundColourId, juce::Colours::transparentBlack);
         button->setColour (juce::DrawableButton::backgroundOnColourId, juce::Colours::transparentBlack);
-        button->setTooltip (spec.tooltip);
+        button->setTooltip (plan.tooltip);
         button->setWantsKeyboardFocus (false);
         button->setMouseClickGrabsKeyboardFocus (false);
-        place (*button, spec.bounds);
+        place (*button, plan.bounds);
         button->addListener (this);
         addAndMakeVisible (*button);
     }
