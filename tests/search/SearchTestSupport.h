@@ -27,7 +27,7 @@ namespace searchtest
 {
 
 /** One patch as a test writes it: name, keywords, and (when set) a parameter filler. */
-struct PatchSpec
+struct PatchPlan
 {
     juce::String name;
     juce::StringArray keywords;
@@ -36,7 +36,7 @@ struct PatchSpec
 /** Writes a patch group: the given patches first, the rest of the 100 left out
     of the file. `keyworded` false adds one patch without keywords at the end,
     so the group is not allKeyworded. */
-inline juce::File writeGroup (const juce::File& folder, const juce::String& fileName, const std::vector<PatchSpec>& specs,
+inline juce::File writeGroup (const juce::File& folder, const juce::String& fileName, const std::vector<PatchPlan>& plans,
                               bool keyworded = true, int seed = 1)
 {
     T730::PatchSet set;
@@ -44,7 +44,7 @@ inline juce::File writeGroup (const juce::File& folder, const juce::String& file
     for (int i = 0; i < T730::PatchSet::numPatches; ++i)
     {
         auto& patch = set.patches[(size_t) i];
-        patch.setName (i < (int) specs.size() ? specs[(size_t) i].name : "Extra");
+        patch.setName (i < (int) plans.size() ? plans[(size_t) i].name : "Extra");
         patch.tooltip = "Tip of " + patch.getName();
         for (int p = 0; p < T730::EditBuf::numParams; ++p)
             patch.edit.params[p] = (seed * 31 + i * 7 + p * 3) % 30;
@@ -53,15 +53,15 @@ inline juce::File writeGroup (const juce::File& folder, const juce::String& file
     juce::XmlElement root ("PatchSet");
     set.write (&root);
     auto* list = root.getChildByName ("Patches");
-    const int count = (int) specs.size() + (keyworded ? 0 : 1);
+    const int count = (int) plans.size() + (keyworded ? 0 : 1);
     int i = 0;
     for (auto* patch = list->getFirstChildElement(); patch != nullptr; ++i)
     {
         auto* next = patch->getNextElement();
         if (i >= count)
             list->removeChildElement (patch, true);
-        else if (i < (int) specs.size())
-            for (const auto& word : specs[(size_t) i].keywords)
+        else if (i < (int) plans.size())
+            for (const auto& word : plans[(size_t) i].keywords)
                 T730::addTextChild (patch->getChildByName ("Keywords"), "Keyword", word);
         patch = next;
     }
