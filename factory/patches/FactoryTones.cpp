@@ -17,7 +17,7 @@ FactoryGroup factoryTonesGroup()
         P ("JazzBox", "jazz|clean|warm|smooth", "Warm neck pickup jazz tone").amp ("JazzClean", 5).eq (3, 1, -4).cab (1).nr (1).rev ("Room", 5, 6).level (82),
         P ("SpankCln", "clean|funk|bright|tight", "Snappy clean with a squeeze").fx ("Compressor", 6).amp ("GlassClean", 9).eq (-2, 2, 4).cab (2).nr (2).rev ("Room", 4, 5).level (78),
         P ("SurfTank", "surf|clean|vintage", "Drippy spring clean for surf lines").amp ("GlassClean", 10).eq (0, -2, 4).cab (1).nr (2).rev ("Spring", 11, 18).level (80),
-        P ("TremCln", "clean|vintage|tremolo", "Pulsing amp tremolo clean").amp ("JazzClean", 8).eq (1, 0, 2).cab (1).nr (1).mod ("Tremolo", 10, 22).rev ("Spring", 7, 12).level (80),
+        P ("TremCln", "clean|vintage|tremolo|surf", "Pulsing amp tremolo clean").amp ("JazzClean", 8).eq (1, 0, 2).cab (1).nr (1).mod ("Tremolo", 10, 22).rev ("Spring", 7, 12).level (80),
         P ("PolishCl", "clean|pop|compressor|sparkle", "Polished studio clean").fx ("Compressor", 4).amp ("GlassClean", 6).eq (0, 1, 2).cab (2).nr (2).dly ("Delay", 4, 380).rev ("Plate", 6, 10).level (80),
         P ("BoostCln", "clean|boost|warm", "Clean amp pushed by a boost pedal").fx ("Booster", 8).amp ("ChimeCrunch", 6).eq (1, 2, 1).cab (1).nr (2).rev ("Room", 5, 6).level (78),
         P ("DreamCln", "clean|ambient|spacey|wide", "Dreamy clean wash").amp ("GlassClean", 7).eq (-1, 0, 3).cab (2).nr (2).mod ("Chorus", 7, 10).dly ("PingPong", 7, 480).rev ("Hall", 9, 20).level (78),
@@ -57,7 +57,7 @@ FactoryGroup factoryTonesGroup()
         P ("AltRock", "rock|modern|chorus", "Alternative rock with chorus").amp ("DualCrunch", 20).eq (2, 1, 2).cab (3).nr (5).mod ("Chorus", 6, 12).rev ("Room", 4, 6).level (74),
         P ("HardRock", "rock|heavy|rhythm", "Hard rock rhythm").amp ("HotLead", 20).eq (3, 1, 2).cab (3).nr (5).rev ("Room", 3, 5).level (72),
         P ("PowerCh", "rock|heavy|tight", "Tight power chords").amp ("LeadDist", 19).eq (3, 0, 3).cab (3).nr (6).level (72),
-        P ("StonerRk", "rock|fuzz|fat|dark", "Desert fuzz with low end").amp ("VintageFuzz", 24).eq (5, -1, -2).cab (3).nr (6).rev ("Room", 4, 6).level (72),
+        P ("StonerRk", "rock|fuzz|fat|dark|grunge", "Desert fuzz with low end").amp ("VintageFuzz", 24).eq (5, -1, -2).cab (3).nr (6).rev ("Room", 4, 6).level (72),
 
         // lead
         P ("SingLd", "lead|solo|smooth|delay", "Singing lead with long sustain").fx ("Compressor", 3).amp ("SmoothLead", 22).eq (1, 4, 1).cab (3).nr (5).dly ("Delay", 5, 420).rev ("Hall", 5, 14).level (76),
@@ -121,10 +121,10 @@ FactoryGroup factoryTonesGroup()
 
         // country and more
         P ("Twang", "country|clean|bright|compressor", "Chicken picking twang").fx ("Compressor", 6).amp ("GlassClean", 11).eq (-2, 1, 5).cab (1).nr (2).dly ("AnalogDelay", 3, 160).rev ("Spring", 4, 6).level (78),
-        P ("Slapbk", "country|vintage|echo", "Slapback echo for rockabilly").amp ("VintageCrunch", 10).eq (0, 1, 3).cab (1).nr (2).dly ("TapeEcho", 6, 120).rev ("Spring", 3, 5).level (78),
-        P ("Rockabil", "country|rock|vintage|echo", "Rockabilly grit and slap").amp ("VintageCrunch", 15).eq (0, 2, 3).cab (1).nr (3).dly ("TapeEcho", 6, 140).level (76),
+        P ("Slapbk", "country|vintage|echo|slapback", "Slapback echo for rockabilly").amp ("VintageCrunch", 10).eq (0, 1, 3).cab (1).nr (2).dly ("TapeEcho", 6, 120).rev ("Spring", 3, 5).level (78),
+        P ("Rockabil", "country|rock|vintage|echo|rockabilly", "Rockabilly grit and slap").amp ("VintageCrunch", 15).eq (0, 2, 3).cab (1).nr (3).dly ("TapeEcho", 6, 140).level (76),
         P ("SteelPed", "country|swell|smooth", "Pedal steel like swells").fx ("SlowAttack", 4).amp ("GlassClean", 9).eq (-1, 1, 3).cab (2).nr (2).dly ("Delay", 4, 300).rev ("Hall", 6, 12).level (78),
-        P ("Reggae", "clean|tight|bright", "Off beat skank").amp ("GlassClean", 7).eq (-4, 3, 4).cab (2).nr (3).dly ("Delay", 4, 330).rev ("Room", 3, 4).level (78),
+        P ("Reggae", "clean|tight|bright|reggae", "Off beat skank").amp ("GlassClean", 7).eq (-4, 3, 4).cab (2).nr (3).dly ("Delay", 4, 330).rev ("Room", 3, 4).level (78),
         P ("Rotary", "clean|rotary|vintage|warm", "Organ like rotary speaker").amp ("JazzClean", 10).eq (2, 1, 0).cab (2).nr (2).mod ("Rotary", 10, 30).rev ("Room", 4, 6).level (78),
         P ("Indie", "pop|crunch|tremolo|vintage", "Indie pop with a choppy tremolo").amp ("ChimeCrunch", 13).eq (0, 1, 3).cab (2).nr (3).mod ("Tremolo", 13, 30).rev ("Plate", 5, 8).level (76),
         P ("Gospel", "ballad|clean|warm|vibrato", "Warm vibrato for church chords").amp ("JazzClean", 7).eq (2, 1, 0).cab (1).nr (1).mod ("Vibrato", 5, 12).rev ("Cathedral", 6, 14).level (80),

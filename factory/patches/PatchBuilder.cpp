@@ -60,6 +60,7 @@ const juce::StringArray& keywordVocabulary()
 {
     static const juce::StringArray words = juce::StringArray::fromTokens (
         "clean crunch blues rock metal lead funk jazz country pop ambient acoustic fusion punk grunge surf ballad "
+        "reggae rockabilly slapback "
         "rhythm solo warm bright dark fat tight smooth vintage modern heavy sparkle gritty spacey soft wide "
         "chorus flanger phaser tremolo vibrato wah compressor octave pitch harmony delay echo reverb rotary "
         "synth fuzz boost lofi swell reverse detune filter aggressive", " ", {});

@@ -87,6 +87,23 @@ inline constexpr int tunerModeRowY = 182, tunerFlatRowY = 217, tunerCalibrationR
 inline constexpr Box tunerButtonBody { 5, 4, 28, 31 };
 inline constexpr Box tunerModeText { 121, 197, 60, 14 };
 inline constexpr Box tunerReferenceText { 126, 267, 50, 14 };
+// The search page (relative to the page, which fills the page area).
+inline constexpr int searchWidth = 300, searchHeight = 313;
+inline constexpr Box searchFreeTextFrame { 95, 16, 125, 14 };
+inline constexpr Box searchFreeTextField { 115, 16, 96, 14 };
+inline constexpr Box searchClearButton { 220, 14, 53, 23 };
+inline constexpr Box searchWordGrid { 30, 32, 241, 81 };
+inline constexpr Box searchPatchLoadButton { 93, 118, 41, 14 };
+inline constexpr Box searchRhythmLoadButton { 221, 118, 41, 14 };
+inline constexpr Box searchPatchList { 30, 138, 115, 155 };
+inline constexpr Box searchRhythmList { 158, 138, 115, 155 };
+inline constexpr int searchButtonWidth = 53, searchButtonHeight = 23;   // every button picture
+inline constexpr int searchNumberFrameWidth = 31, searchNumberFrameHeight = 10;
+inline constexpr int searchChartWidth = 44, searchChartHeight = 46;
+inline constexpr int searchTempoMarkWidth = 9, searchTempoMarkHeight = 8;
+inline constexpr int searchPlayWidth = 19, searchPlayHeight = 27;
+inline constexpr int searchStopWidth = 18, searchStopHeight = 19;
+inline constexpr int searchPlayingWidth = 19, searchPlayingHeight = 6;
 
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;

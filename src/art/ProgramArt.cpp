@@ -154,6 +154,24 @@ namespace
         { Picture::tunerFlatLit, "tuner_flat_lit_png" },
         { Picture::tunerFlat2, "tuner_flat2_png" },
         { Picture::tunerFlat2Lit, "tuner_flat2_lit_png" },
+
+        // The search page.
+        { Picture::searchBackground, "search_background_png" },
+        { Picture::searchFreeTextFrame, "search_free_text_frame_png" },
+        { Picture::searchRhythmLoad, "search_rhythm_load_png" },
+        { Picture::searchRhythmLoadLit, "search_rhythm_load_lit_png" },
+        { Picture::searchPatchLoad, "search_patch_load_png" },
+        { Picture::searchPatchLoadLit, "search_patch_load_lit_png" },
+        { Picture::searchClear, "search_clear_png" },
+        { Picture::searchClearLit, "search_clear_lit_png" },
+        { Picture::searchNumberFrame, "search_number_frame_png" },
+        { Picture::searchChartBackground, "search_chart_background_png" },
+        { Picture::searchTempoMark, "search_tempo_mark_png" },
+        { Picture::searchPlay, "search_play_png" },
+        { Picture::searchStop, "search_stop_png" },
+        { Picture::searchPlaying1, "search_playing_1_png" },
+        { Picture::searchPlaying2, "search_playing_2_png" },
+        { Picture::searchPlaying3, "search_playing_3_png" },
     };
 } // namespace
 

@@ -177,6 +177,24 @@ enum class Picture
     tunerFlatLit,
     tunerFlat2,
     tunerFlat2Lit,
+    // The search page: background, free-text frame, its three buttons (plain,
+    // lit) and the pictures of its result cells.
+    searchBackground,
+    searchFreeTextFrame,
+    searchRhythmLoad,
+    searchRhythmLoadLit,
+    searchPatchLoad,
+    searchPatchLoadLit,
+    searchClear,
+    searchClearLit,
+    searchNumberFrame,
+    searchChartBackground,
+    searchTempoMark,
+    searchPlay,
+    searchStop,
+    searchPlaying1,
+    searchPlaying2,
+    searchPlaying3,
 };
 
 /** Every picture, in the order above. */
