@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <functional>
 
@@ -45,6 +46,33 @@ inline juce::Image snapshot (juce::Component& component)
 
 /** Runs `action` from inside the modal loop that the caller is about to start,
     once `ready` holds (polled every 20 ms, for at most timeoutMs). */
+/** A dialog that a test's answer should have closed and that is still up after
+    20 s is closed with a failure, so that a lost click fails its test instead of
+    holding the run until ctest's timeout. */
+struct Watchdog : juce::Timer
+{
+    static void watch (juce::Component* dialog)
+    {
+        if (dialog != nullptr)
+            (new Watchdog (dialog))->startTimer (20000);
+    }
+
+    explicit Watchdog (juce::Component* d) : dialog (d) {}
+
+    void timerCallback() override
+    {
+        stopTimer();
+        if (dialog != nullptr && dialog->isCurrentlyModal (false))
+        {
+            ADD_FAILURE() << "the dialog the test answered is still open after 20 s: closed";
+            dialog->exitModalState (0);
+        }
+        juce::MessageManager::callAsync ([this] { delete this; });
+    }
+
+    juce::Component::SafePointer<juce::Component> dialog;
+};
+
 inline void whenModal (std::function<bool()> ready, std::function<void()> action, int timeoutMs = 5000)
 {
     struct Poll : juce::Timer
@@ -59,6 +87,7 @@ inline void whenModal (std::function<bool()> ready, std::function<void()> action
                 stopTimer();
                 auto run = std::move (action);
                 juce::MessageManager::callAsync ([this] { delete this; });
+                Watchdog::watch (juce::Component::getCurrentlyModalComponent());
                 run();
             }
         }
@@ -92,28 +121,20 @@ inline void clickThroughPeer (juce::Component& component, juce::Point<int> local
 
     const auto inPeer = peer->getComponent().getLocalPoint (&component, local).toFloat();
 
-    // No two clicks of a hand come microseconds apart: what the last one posted
-    // (a table refilled, a repaint) is handled first. And JUCE asks the X server
-    // which window is under the point: a window that is not yet mapped where JUCE
-    // placed it (a dialog that has just come up) takes no click. Wait until it is.
-    oxatest::pumpMessagesUntil ({}, 20);
-    oxatest::pumpMessagesUntil ([peer, &component, at = inPeer.roundToInt()]
-                                {
-                                    return ! juce::ComponentPeer::isValidPeer (peer) || component.getPeer() != peer
-                                        || peer->contains (at, true);
-                                },
-                                3000);
-    if (! juce::ComponentPeer::isValidPeer (peer) || component.getPeer() != peer)
-        return;
-
     // The pointer first moves there, as it does before any real click: JUCE sends
-    // a press to the component it last saw under the pointer.
-    const auto now = juce::Time::currentTimeMillis();
+    // a press to the component it last saw under the pointer, and looks again only
+    // when the pointer moves (a click at the same spot as the last one would go to
+    // the window that was there then: a dialog since closed, so to nothing).
+    // Event times only ever go forward, however fast the clicks follow each other.
+    static juce::int64 lastEventTime = 0;
+    const auto now = juce::jmax (juce::Time::currentTimeMillis(), lastEventTime + 1);
+    lastEventTime = now + 3;
     const auto source = juce::MouseInputSource::InputSourceType::mouse;
-    peer->handleMouseEvent (source, inPeer, juce::ModifierKeys(), juce::MouseInputSource::defaultPressure, 0.0f, now - 5);
+    const auto pressure = juce::MouseInputSource::defaultPressure;
+    peer->handleMouseEvent (source, inPeer, {}, pressure, 0.0f, now + 1);
     peer->handleMouseEvent (source, inPeer, juce::ModifierKeys().withFlags (juce::ModifierKeys::leftButtonModifier),
-                            juce::MouseInputSource::defaultPressure, 0.0f, now);
-    peer->handleMouseEvent (source, inPeer, juce::ModifierKeys(), juce::MouseInputSource::defaultPressure, 0.0f, now + 5);
+                            pressure, 0.0f, now + 2);
+    peer->handleMouseEvent (source, inPeer, {}, pressure, 0.0f, now + 3);
 }
 
 } // namespace uitest
