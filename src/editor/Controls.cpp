@@ -3,6 +3,8 @@
 #include "editor/TimeInputWindow.h"
 #include "ui/OxDialog.h"
 
+#include <utility>
+
 namespace T730
 {
 
@@ -255,26 +257,13 @@ ImgKey::ImgKey (const juce::String& m, const juce::String& p, int n, int prm, in
 
 void ImgKey::mouseDown (const CtrlMouse& e)
 {
-    armed = false;
-    if (! takesPress (*this, e))
-        return;
-
-    if (e.isCtrl())
-    {
-        if (initOnCtrlClick)
-            changeStepAndNotify (getDefaultStep());
-        return;
-    }
-    armed = true;
+    armed = armOnPress (e);
 }
 
 void ImgKey::mouseUp (const CtrlMouse& e)
 {
-    if (! takesPress (*this, e) || ! armed)
-        return;
-
-    armed = false;
-    if (hitTest (e.x, e.y))
+    const bool wasArmed = std::exchange (armed, false);
+    if (releasedOnKey (e, wasArmed))
         changeStepAndNotify (getStep() >= getMaxStep() ? 0 : getStep() + 1);
 }
 
@@ -292,26 +281,13 @@ ToggleSW::ToggleSW (const juce::String& m, const juce::String& p, int n, int prm
 
 void ToggleSW::mouseDown (const CtrlMouse& e)
 {
-    armed = false;
-    if (! takesPress (*this, e))
-        return;
-
-    if (e.isCtrl())
-    {
-        if (initOnCtrlClick)
-            changeStepAndNotify (getDefaultStep());
-        return;
-    }
-    armed = true;
+    armed = armOnPress (e);
 }
 
 void ToggleSW::mouseUp (const CtrlMouse& e)
 {
-    if (! takesPress (*this, e) || ! armed)
-        return;
-
-    armed = false;
-    if (hitTest (e.x, e.y))
+    const bool wasArmed = std::exchange (armed, false);
+    if (releasedOnKey (e, wasArmed))
         changeStepAndNotify (getParamOfIndex());
 }
 

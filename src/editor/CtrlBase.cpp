@@ -108,6 +108,25 @@ void CtrlBase::setSecondParameter (int prm2, int max2) noexcept
     setSecondStep (step2);
 }
 
+bool CtrlBase::armOnPress (const CtrlMouse& e)
+{
+    if (! isInteractive() || ! e.isLeft())
+        return false;
+
+    if (e.isCtrl())
+    {
+        if (initOnCtrlClick)
+            changeStepAndNotify (getDefaultStep());
+        return false;
+    }
+    return true;
+}
+
+bool CtrlBase::releasedOnKey (const CtrlMouse& e, bool wasArmed) const
+{
+    return wasArmed && isInteractive() && e.isLeft() && hitTest (e.x, e.y);
+}
+
 void CtrlBase::changeStepAndNotify (int newStep)
 {
     setStep (newStep);

@@ -132,6 +132,14 @@ protected:
     void changeStepAndNotify (int newStep);
     void notifyChanged();
 
+    /** The press of a key that acts on its release: true when the release is to
+        be watched. A Ctrl+click instead resets the default step at once (when
+        the control allows it); a press it does not take is ignored. */
+    bool armOnPress (const CtrlMouse& e);
+    /** The release of such a key: true when it was armed and lands on the key
+        (released outside, nothing happens). */
+    bool releasedOnKey (const CtrlMouse& e, bool wasArmed) const;
+
     juce::Image picture;
 
 private:
