@@ -216,8 +216,14 @@ inline void chooseInWizard (bool upper)
 {
     whenOpen<T730::SL_ModalWindow> ([upper] (T730::SL_ModalWindow& wizard)
     {
+        // Pressed as the keyboard would: a synthetic click on a dialog's button
+        // just after it came up is now and then not taken on a loaded display.
         auto& button = upper ? wizard.getUpperButton() : wizard.getLowerButton();
-        uitest::clickThroughPeer (button, { button.getWidth() / 2, 12 });
+        button.triggerClick();
+        juce::Component::SafePointer<T730::SL_ModalWindow> open (&wizard);
+        oxatest::pumpMessagesUntil ([open] { return open == nullptr || ! open->isShowing()
+                                                 || juce::Component::getCurrentlyModalComponent() != open->getTopLevelComponent(); },
+                                    3000);
     });
 }
 
