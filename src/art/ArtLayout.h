@@ -105,6 +105,18 @@ inline constexpr int searchPlayWidth = 19, searchPlayHeight = 27;
 inline constexpr int searchStopWidth = 18, searchStopHeight = 19;
 inline constexpr int searchPlayingWidth = 19, searchPlayingHeight = 6;
 
+// The jam section (relative to the section): panels and the adder at x 4, one
+// under the other, the scroll bar along the right edge; a panel's fold and close
+// buttons (relative to the panel); the panels' sizes, open and folded.
+inline constexpr int jamItemX = 4, jamScrollBarWidth = 16, jamScrollStep = 16;
+inline constexpr int jamPanelWidth = 372;
+inline constexpr Box jamFoldButton { 322, 3, 23, 16 };
+inline constexpr Box jamCloseButton { 347, 3, 23, 16 };
+inline constexpr int jamFoldedHeight = 22;
+inline constexpr int jamRhythmOpenHeight = 124, jamRecorderOpenHeight = 88;
+inline constexpr int jamAdderWidth = 372, jamAdderHeight = 36;
+inline constexpr int jamAdderRhythmRight = 183, jamAdderRecorderLeft = 189;   // the two-choice adder's halves
+
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
 inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;

@@ -172,6 +172,14 @@ namespace
         { Picture::searchPlaying1, "search_playing_1_png" },
         { Picture::searchPlaying2, "search_playing_2_png" },
         { Picture::searchPlaying3, "search_playing_3_png" },
+        { Picture::jamAdderSingle, "jam_adder_single_png" },
+        { Picture::jamAdderDouble, "jam_adder_double_png" },
+        { Picture::jamFold, "jam_fold_png" },
+        { Picture::jamFoldOver, "jam_fold_over_png" },
+        { Picture::jamFoldOn, "jam_fold_on_png" },
+        { Picture::jamFoldOnOver, "jam_fold_on_over_png" },
+        { Picture::jamClose, "jam_close_png" },
+        { Picture::jamCloseOver, "jam_close_over_png" },
     };
 } // namespace
 

@@ -195,6 +195,17 @@ enum class Picture
     searchPlaying1,
     searchPlaying2,
     searchPlaying3,
+
+    // The jam section: the adder (one choice, two choices), the panels' fold key
+    // (open, open under the pointer, folded, folded under the pointer) and close key.
+    jamAdderSingle,
+    jamAdderDouble,
+    jamFold,
+    jamFoldOver,
+    jamFoldOn,
+    jamFoldOnOver,
+    jamClose,
+    jamCloseOver,
 };
 
 /** Every picture, in the order above. */

@@ -5,6 +5,8 @@
 #include "engine/FadeRamp.h"
 #include "engine/Synchronizer.h"
 
+#include <juce_events/juce_events.h>
+
 #include <cmath>
 
 namespace T730
@@ -16,6 +18,24 @@ PlayableItem::PlayableItem (Synchronizer& synchronizer)
 }
 
 PlayableItem::~PlayableItem()
+{
+    // Items are let go of on the message thread. Should one ever die anywhere
+    // else, its panel (a component) is detached and released there, not here.
+    if (panel != nullptr && ! juce::MessageManager::existsAndIsCurrentThread()
+        && juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+    {
+        juce::MessageManager::callAsync ([p = std::move (panel)]() mutable
+        {
+            p->itemDetached();
+            p = nullptr;
+        });
+        return;
+    }
+
+    dropPanel();
+}
+
+void PlayableItem::dropPanel()
 {
     if (auto* p = panel.get())
         p->itemDetached();

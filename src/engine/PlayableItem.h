@@ -91,6 +91,10 @@ public:
     /** 18: the item's panel, made on first use. */
     virtual ItemPanel::Ptr getPanel() = 0;
 
+    /** Tells the panel it is detached and lets go of it (message thread; the
+        jam section does this when it goes, so no panel outlives it). */
+    void dropPanel();
+
     /** 19: one block of n samples into the output pair (audio thread, audio
         lock held): tick, count-in, render, fades, and the advance of an own
         play state. Not overridden. */

@@ -34,10 +34,13 @@ public:
     virtual void setToolSetSongFile (const juce::String& fileName) = 0;
 };
 
-/** The rhythm machine's panel as the machine sees it: told after every song load. */
-class RhythmerPanel : public ItemPanel
+/** The rhythm machine's panel as the machine sees it (besides being its
+    ItemPanel): told after every song load. */
+class RhythmerPanel
 {
 public:
+    virtual ~RhythmerPanel() = default;
+
     /** A song was loaded: timing, length, transpose and chords are shown again (message thread). */
     virtual void songLoaded() = 0;
 };

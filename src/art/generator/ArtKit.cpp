@@ -136,3 +136,43 @@ juce::Colour meterColour (float position, bool lit)
 }
 
 } // namespace oxart
+
+namespace oxart
+{
+
+void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, int seed)
+{
+    const auto f = area.toFloat();
+    g.setColour (juce::Colours::black.withAlpha (0.7f));
+    g.fillRoundedRectangle (f.translated (0.0f, 1.0f), 2.5f);
+    plate (g, f.reduced (0.5f), face, 2.5f);
+    brush (g, area.reduced (2), 0.05f, seed);
+
+    // The ears: a slightly darker strip at each end, held by one screw.
+    for (const float x : { f.getX() + 1.0f, f.getRight() - 9.0f })
+    {
+        g.setColour (juce::Colours::black.withAlpha (0.18f));
+        g.fillRect (x, f.getY() + 1.0f, 8.0f, f.getHeight() - 2.0f);
+        g.setColour (juce::Colours::white.withAlpha (0.06f));
+        g.drawVerticalLine ((int) x + 8, f.getY() + 2.0f, f.getBottom() - 2.0f);
+        screw (g, x + 4.0f, f.getY() + juce::jmin (10.0f, f.getHeight() * 0.5f), 2.2f);
+    }
+
+    g.setColour (colours::orange.withAlpha (0.35f));
+    g.drawHorizontalLine (area.getY() + 1, f.getX() + 10.0f, f.getRight() - 10.0f);
+}
+
+void panelKey (juce::Graphics& g, juce::Rectangle<float> area, bool lit, bool over)
+{
+    recess (g, area, juce::Colour (0xff08080a), 2.5f);
+    const auto cap = area.reduced (1.5f);
+    const auto base = lit ? colours::orange.darker (0.15f) : juce::Colour (0xff3a3a40);
+    plate (g, cap, over ? base.brighter (0.25f) : base, 2.0f);
+    if (lit)
+    {
+        g.setColour (colours::orange.withAlpha (0.25f));
+        g.drawRoundedRectangle (area.expanded (0.5f), 3.0f, 1.0f);
+    }
+}
+
+} // namespace oxart

@@ -45,3 +45,17 @@ void engraved (juce::Graphics& g, const juce::String& text, juce::Rectangle<int>
 juce::Colour meterColour (float position, bool lit);
 
 } // namespace oxart
+
+namespace oxart
+{
+
+/** The face of a rack unit of the jam section: a brushed plate in its colour with
+    a darker edge, rack ears with a screw each at both ends, and a thin orange
+    pin line under the top edge. Used by every jam panel, open and folded. */
+void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, int seed);
+
+/** A small square key of the jam panels (fold, close, transport, toggles):
+    a dark cap in a recess, lit in orange when `lit`, lighter under the pointer. */
+void panelKey (juce::Graphics& g, juce::Rectangle<float> area, bool lit, bool over);
+
+} // namespace oxart
