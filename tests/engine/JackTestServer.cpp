@@ -242,6 +242,22 @@ int JackTestClient::process (unsigned int frames, void* arg)
     {
         std::memcpy (left, jack_port_get_buffer (self.inputs[0], frames), sizeof (float) * (size_t) n);
         std::memcpy (right, jack_port_get_buffer (self.inputs[1], frames), sizeof (float) * (size_t) n);
+
+        // A loop set while looping back is played over what comes back.
+        const auto* wanted = self.loop.load (std::memory_order_acquire);
+        if (wanted != self.playing)
+        {
+            self.playing = wanted;
+            self.loopPosition = 0;
+        }
+        if (self.playing != nullptr)
+            for (int i = 0; i < n; ++i)
+            {
+                const float x = (*self.playing)[self.loopPosition];
+                left[i] += x;
+                right[i] += x;
+                self.loopPosition = (self.loopPosition + 1) % self.playing->size();
+            }
     }
     else
     {
@@ -397,6 +413,20 @@ juce::String openJackDevice (juce::AudioDeviceManager& manager, const juce::Stri
     if (error.isEmpty() && manager.getCurrentAudioDevice() == nullptr)
         error = "no device opened";
     return error;
+}
+
+int JackTestClient::getLoopLatency (int& engineOut, int& engineIn, int period) const
+{
+    engineOut = engineIn = 0;
+    for (auto& port : getConnectedPorts())
+    {
+        const int latency = getPortLatency (port);
+        if (port.containsIgnoreCase ("out"))
+            engineOut = juce::jmax (engineOut, latency);
+        else
+            engineIn = juce::jmax (engineIn, latency);
+    }
+    return engineOut + engineIn + period;
 }
 
 } // namespace oxatest

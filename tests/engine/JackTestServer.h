@@ -72,7 +72,8 @@ public:
     void setLoop (std::vector<float> samples);
 
     /** While on, the outputs play what the inputs received in the same
-        cycle instead of the tone: the engine's outputs come back to its inputs. */
+        cycle instead of the tone: the engine's outputs come back to its inputs
+        (with the loop, when one is set, played over them). */
     void setLoopback (bool on) noexcept { loopback.store (on); }
 
     /** The latency ranges JACK reports for the client's ports and those of
@@ -84,6 +85,13 @@ public:
         capture latency for an input, its playback latency for an output (the
         larger end of the range); -1 when there is no such port. */
     int getPortLatency (const juce::String& portName) const;
+
+    /** The latency of the loop the engine's outputs make back to its inputs
+        through this client: what JACK reports for the engine's ports (the
+        larger of each side, written to engineOut and engineIn) plus one period,
+        because the client copies within the cycle and the cycle that closes the
+        loop is read one period later. */
+    int getLoopLatency (int& engineOut, int& engineIn, int period = 512) const;
 
     /** The full names of the ports of other clients connected to this client's ports. */
     juce::StringArray getConnectedPorts() const;

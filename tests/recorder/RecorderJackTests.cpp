@@ -99,18 +99,11 @@ namespace
         int jackLoopLatency (juce::String& description)
         {
             int engineOut = 0, engineIn = 0;
-            for (auto& port : feed->getConnectedPorts())
-            {
-                const int latency = feed->getPortLatency (port);
-                if (port.containsIgnoreCase ("out"))
-                    engineOut = juce::jmax (engineOut, latency);
-                else
-                    engineIn = juce::jmax (engineIn, latency);
-            }
+            const int loop = feed->getLoopLatency (engineOut, engineIn);
             description = "JACK: engine output " + juce::String (engineOut) + ", input " + juce::String (engineIn)
                           + "; JUCE: output " + juce::String (juceOutput) + ", input " + juce::String (juceInput)
                           + "\n" + feed->describePortLatencies().joinIntoString ("\n");
-            return engineOut + engineIn + 512;
+            return loop;
         }
 
         bool playUntil (juce::int64 position)
