@@ -19,7 +19,7 @@
 #include "platform/DataFolders.h"
 #include "ui/OxDialog.h"
 
-#include <X11/Xlib.h>
+#include "BenchDisplay.h"
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -30,21 +30,7 @@ using namespace T730;
 
 namespace
 {
-    int ignoreXErrors (Display*, XErrorEvent*) { return 0; }
 
-    /** As a desktop would: X errors are not fatal, and the window manager's atoms exist. */
-    void prepareDisplay()
-    {
-        XSetErrorHandler (ignoreXErrors);
-        if (auto* display = XOpenDisplay (nullptr))
-        {
-            for (const auto* atom : { "WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_TAKE_FOCUS", "WM_STATE", "_NET_WM_PING",
-                                      "_NET_WM_NAME", "_NET_WM_STATE", "_NET_WM_WINDOW_TYPE", "_NET_FRAME_EXTENTS" })
-                XInternAtom (display, atom, False);
-            XSync (display, False);
-            XCloseDisplay (display);
-        }
-    }
 
     /** Every question answered "yes". */
     struct YesDialogs : public UserDialogs

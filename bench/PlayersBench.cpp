@@ -14,7 +14,7 @@
 
 #include <juce_events/juce_events.h>
 
-#include <X11/Xlib.h>
+#include "BenchDisplay.h"
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -267,17 +267,8 @@ namespace
 
 int main()
 {
-    XSetErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
-    // A fresh X server lacks the atoms JUCE only looks up: make them first.
-    if (auto* display = std::getenv ("DISPLAY") != nullptr ? XOpenDisplay (nullptr) : nullptr)
-    {
-        for (const auto* atom : { "WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_TAKE_FOCUS", "WM_STATE", "WM_CHANGE_STATE",
-                                  "_NET_WM_PING", "_NET_WM_NAME", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN",
-                                  "_NET_WM_WINDOW_TYPE", "_NET_FRAME_EXTENTS" })
-            XInternAtom (display, atom, False);
-        XSync (display, False);
-        XCloseDisplay (display);
-    }
+    if (std::getenv ("DISPLAY") != nullptr)
+        prepareDisplay();
     juce::ScopedJuceInitialiser_GUI gui;
     benchPlayerFrame();
     benchViews();

@@ -17,7 +17,7 @@
 #include "ui/ControllerLink.h"
 #include "ui/T730LookAndFeel.h"
 
-#include <X11/Xlib.h>
+#include "BenchDisplay.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -29,21 +29,7 @@ using namespace T730;
 
 namespace
 {
-    int ignoreXErrors (Display*, XErrorEvent*) { return 0; }
 
-    /** As a desktop would: X errors are not fatal, and the window manager's atoms exist. */
-    void prepareDisplay()
-    {
-        XSetErrorHandler (ignoreXErrors);
-        if (auto* display = XOpenDisplay (nullptr))
-        {
-            for (const auto* atom : { "WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_TAKE_FOCUS", "WM_STATE", "_NET_WM_PING",
-                                      "_NET_WM_NAME", "_NET_WM_STATE", "_NET_WM_WINDOW_TYPE", "_NET_FRAME_EXTENTS" })
-                XInternAtom (display, atom, False);
-            XSync (display, False);
-            XCloseDisplay (display);
-        }
-    }
 
     struct Stats
     {
