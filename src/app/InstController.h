@@ -133,6 +133,11 @@ public:
     /** What the audio device's name must contain to be taken for the M7c's:
         "M7c". Tests point the controller at a device of another name (the
         client of a private JACK server) before building it. */
+    /** The device's ports connected: editor mode on, the identity asked, the
+        edit buffer sent, and tuner mode on when the tuner page shows (a device
+        plugged in meanwhile would otherwise stay in play mode). */
+    void greetDevice();
+
     static void setAudioDeviceNameMatch (const juce::String& part);
     static juce::String getAudioDeviceNameMatch();
 
@@ -219,7 +224,6 @@ private:
     void closeDeviceMidi();
     bool connectMidiPort (const juce::String& name);
     void disconnectMidiPort (const juce::String& name);
-    void greetDevice();
     bool runTransfer (const std::function<bool (BackupProgress&)>& transfer);
 
     // Members, in their fixed declaration order.

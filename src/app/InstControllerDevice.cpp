@@ -223,6 +223,9 @@ void InstController::greetDevice()
 
     if (auto* buffer = getEditBuffer())
         midi->sendEditBuffer (*buffer);
+
+    if (auto* main = guiForThreads.load(); main != nullptr && main->isTunerShown())
+        midi->sendTunerModeOn();
 }
 
 void InstController::closeDeviceMidi()

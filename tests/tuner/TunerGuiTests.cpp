@@ -86,10 +86,16 @@ TEST_F (TunerGuiWindow, TheTunerTabSwitchesTheDevicesTunerModeAndTheFeedOnceEach
     chooseTab (2);   // the tab already chosen: nothing more
     EXPECT_EQ (device.getTunerModeChanges().size(), 1u);
 
+    // A device that connects while the page shows is put in tuner mode too.
+    controller().greetDevice();
+    EXPECT_EQ (device.getTunerModeChanges(), (std::vector<int> { 127, 127 }));
+
     chooseTab (1);
-    EXPECT_EQ (device.getTunerModeChanges(), (std::vector<int> { 127, 0 }));
+    EXPECT_EQ (device.getTunerModeChanges(), (std::vector<int> { 127, 127, 0 }));
     EXPECT_FALSE (device.isTunerModeOn());
     EXPECT_FALSE (engine->isTunerFeedOn());
+    controller().greetDevice();
+    EXPECT_EQ (device.getTunerModeChanges().size(), 3u) << "on another page the device stays in play mode";
 
     // Reports that arrive after the page went are dropped.
     gui().tunerPitchDetected (440.0f);
