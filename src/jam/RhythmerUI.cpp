@@ -217,7 +217,8 @@ juce::File RhythmerUI::getToolSetFolder() const
 
 void RhythmerUI::save()
 {
-    if (machine == nullptr)
+    // An audition's machine never writes over the tool set's setting file.
+    if (machine == nullptr || machine->isPreview())
         return;
     const auto folder = getToolSetFolder();
     if (folder != juce::File() && ! machine->saveSetting (folder))

@@ -141,6 +141,22 @@ void ChordPreViewComponent::paint (juce::Graphics& g)
         }
     }
 
+    // Each row closes with a bar line; the song's end with a double one.
+    const double total = ChordGrid::totalQuarters (marks);
+    g.setColour (grid);
+    for (int r = 0; r < rows; ++r)
+    {
+        const double rowEnd = juce::jmin (total - (double) r * quartersPerRow, (double) quartersPerRow);
+        if (rowEnd <= 0.0)
+            break;
+        const float x = (float) left + (float) rowEnd * quarterWidth;
+        const float bottom = (float) (top + r * rowHeight) + baseline;
+        const float tall = juce::jmin (rowHeight * 0.55f, 40.0f);
+        g.drawLine (x, bottom - tall, x, bottom + 3.0f, 1.5f);
+        if (r == rows - 1)
+            g.drawLine (x - 4.0f, bottom - tall, x - 4.0f, bottom + 3.0f, 1.0f);
+    }
+
     const auto font = arialFont (juce::jmin (18.0f, (float) rowHeight));
     g.setFont (font);
     g.setColour (ink);

@@ -61,7 +61,7 @@ namespace
 
         // Song name, tempo, chord strip, bar and beat with the play time.
         display (g, boxOf (L::rhythmSongName).expanded (1.0f, 1.0f));
-        display (g, { 281.0f, 5.0f, 40.0f, 17.0f });
+        display (g, { 283.0f, 5.0f, 38.0f, 17.0f });
         display (g, boxOf (L::rhythmChords).expanded (2.0f, 2.0f));
         display (g, { 137.0f, 62.0f, 95.0f, 14.0f });
         g.setColour (colours::orange.withAlpha (0.25f));
@@ -105,7 +105,7 @@ namespace
         juce::Graphics g (image);
         rackUnit (g, image.getBounds(), face, 0x5a18);
         display (g, boxOf (L::rhythmSongName).expanded (1.0f, 1.0f));
-        display (g, { 281.0f, 5.0f, 40.0f, 15.0f });
+        display (g, { 283.0f, 5.0f, 38.0f, 15.0f });
         return image;
     }
 
