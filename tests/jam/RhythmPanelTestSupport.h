@@ -12,6 +12,7 @@
 #include "documents/XmlParser.h"
 #include "engine/AudioLock.h"
 #include "engine/EngineSettings.h"
+#include "engine/JamArray.h"
 #include "engine/JamOwner.h"
 #include "jam/RhythmerUI.h"
 #include "rhythm/Song.h"
@@ -32,6 +33,10 @@ struct PanelLink : T730::ControllerLink
                 if (data != nullptr)
                     *static_cast<T730::AppSetting**> (data) = &settings;
                 return T730::requestTrue;
+            case T730::GetJamArray:
+                if (data != nullptr)
+                    *static_cast<T730::JamArray::Ptr*> (data) = jam;
+                return T730::requestTrue;
             case T730::GetRecorderCount:
                 return recorders;
             case T730::RemovePlayableItem:
@@ -51,6 +56,7 @@ struct PanelLink : T730::ControllerLink
 
     T730::AppSetting settings;
     T730::Project project;
+    T730::JamArray::Ptr jam;
     juce::Array<int> requests, repaints, updates;
     int recorders = 0;
     int removeAnswer = T730::requestTrue;

@@ -5,6 +5,7 @@
 #include "ui/UiTestSupport.h"
 
 #include "art/ProgramArt.h"
+#include "jam/SectionJam.h"
 #include "players/Figures.h"
 #include "rhythm/RootIndex.h"
 
@@ -556,4 +557,50 @@ TEST_F (JamGuiRhythmPanel, BarBeatPlayTimeAndChordCursorFollowThePosition)
     machine->locateTo (0);
     oxatest::pumpMessagesUntil ([] { return false; }, 300);
     EXPECT_EQ (panel->getPlayBBT().getText(), "2-3");
+}
+
+TEST_F (JamGuiRhythmPanel, TheSectionMakesThePanelShowsItAndLetsGoOfIt)
+{
+    makePanel();
+    panel = nullptr;   // the section has the machine make its own
+    link.jam = new JamArray (sync, nullptr, nullptr);
+    link.jam->setRhythmItem (machine.get());
+
+    juce::Component::SafePointer<juce::Component> made;
+    {
+        SectionJam section (link);
+        ASSERT_EQ (section.getPanels().size(), 1);
+        auto* shownPanel = dynamic_cast<RhythmerUI*> (section.getPanels()[0].get());
+        ASSERT_NE (shownPanel, nullptr);
+        made = shownPanel;
+        EXPECT_EQ (shownPanel->getRhythmer(), machine.get());
+        EXPECT_EQ (machine->getPanel().get(), static_cast<ItemPanel*> (shownPanel));
+        EXPECT_EQ (shownPanel->getHeight(), 124);
+        EXPECT_TRUE (shownPanel->arePanelTimersRunning());
+        EXPECT_NE (shownPanel->getDrummer(), nullptr);
+        EXPECT_TRUE (link.repaints.contains (0xffff));
+
+        section.hide();
+        EXPECT_FALSE (shownPanel->arePanelTimersRunning());
+
+        juce::Component::SafePointer<juce::Component> before (shownPanel->getDrummer());
+        section.setPlayersShown (true);
+        EXPECT_EQ (before.getComponent(), nullptr);
+        EXPECT_NE (shownPanel->getDrummer(), nullptr);
+    }
+    EXPECT_EQ (made.getComponent(), nullptr) << "no panel outlives the section";
+    link.jam = nullptr;
+}
+
+TEST_F (JamGuiRhythmPanel, AnAuditionsPanelWritesNoSettingFile)
+{
+    writePattern ("P", { { 0, 0x99, 36, 100 } }, 1920);
+    const auto song = writeSong ("Audition.xml", { { "P", 0 } });
+    machine = makeMachine (true);
+    ASSERT_TRUE (machine->loadSong (song, {}));
+    panel = new RhythmerUI (*machine, link, oxatest::stageFolder().getChildFile ("resources"));
+    panel->setRepeat (true);
+    panel->chooseKey (9);
+    EXPECT_EQ (machine->getTranspose(), 2);
+    EXPECT_FALSE (settingFile().exists());
 }
