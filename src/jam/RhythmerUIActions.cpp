@@ -322,10 +322,12 @@ void RhythmerUI::sliderExValueChanged (SliderEx& slider, juce::int64 value)
 
 void RhythmerUI::sliderExTextRequested (SliderEx& slider, juce::String& text)
 {
-    if (machine == nullptr || ! slider.isMouseButtonDown())
+    if (machine == nullptr)
         return;
     if (&slider == &locateBar)
     {
+        if (! locateBar.isDragging())
+            return;
         const auto length = machine->getLength();
         if (length <= 0)
             return;
@@ -334,7 +336,7 @@ void RhythmerUI::sliderExTextRequested (SliderEx& slider, juce::String& text)
                                               machine->getCurrentPlayState()->getTempo());
         text = juce::String::formatted ("%02d-%02d", bb.bar + 1, bb.beat + 1);
     }
-    else if (&slider == &drumLevelSlider || &slider == &bassLevelSlider)
+    else if ((&slider == &drumLevelSlider || &slider == &bassLevelSlider) && slider.isMouseButtonDown())
     {
         text = machine->getLevelText (&slider == &drumLevelSlider);
         if (text.isEmpty())

@@ -604,3 +604,21 @@ TEST_F (JamGuiRhythmPanel, AnAuditionsPanelWritesNoSettingFile)
     EXPECT_EQ (machine->getTranspose(), 2);
     EXPECT_FALSE (settingFile().exists());
 }
+
+TEST_F (JamGuiRhythmPanel, DraggingThePositionShowsBarAndBeatAndMovesTheSongAtTheEnd)
+{
+    makePanel (4, 1);   // 352800 samples, looping
+    machine->locateTo (2 * 352800 + 1000);   // the third pass
+    panel->updateLocate();
+    auto& bar = panel->getLocateBar();
+    EXPECT_EQ (bar.getValue(), 1000);
+
+    bar.mouseDown (mouseAt (bar, 66, 8));
+    const auto value = (juce::int64) (66 - 4) * 352800 / (123 - 9);
+    EXPECT_EQ (bar.getValue(), value);
+    EXPECT_EQ (bar.getShownText(), "03-01");
+    panel->updateLocate();   // a tick while dragging leaves the thumb where the mouse put it
+    EXPECT_EQ (bar.getValue(), value);
+    bar.mouseUp (mouseAt (bar, 66, 8));
+    EXPECT_EQ (state().getPosition(), 2 * 352800 + value) << "within the pass being played";
+}
