@@ -622,3 +622,28 @@ TEST_F (JamGuiRhythmPanel, DraggingThePositionShowsBarAndBeatAndMovesTheSongAtTh
     bar.mouseUp (mouseAt (bar, 66, 8));
     EXPECT_EQ (state().getPosition(), 2 * 352800 + value) << "within the pass being played";
 }
+
+TEST_F (JamGuiRhythmPanel, FiguresAnimateOnlyWhileShownAndTheRhythmIsOn)
+{
+    link.settings.Character = true;   // 3D views (they draw nothing here: the panel is on no screen)
+    makePanel();
+    panel->placed (0);
+    ASSERT_NE (panel->getDrummer(), nullptr);
+    ASSERT_NE (panel->getDrummer()->getView(), nullptr);
+    auto paused = [this]
+    {
+        return std::make_pair (panel->getDrummer()->getView()->isPaused(), panel->getBassist()->getView()->isPaused());
+    };
+
+    panel->tellShown();
+    EXPECT_EQ (paused(), std::make_pair (false, false));
+    panel->tellHidden();
+    EXPECT_EQ (paused(), std::make_pair (true, true));
+    panel->tellShown();
+    panel->switchPower (false);
+    EXPECT_EQ (paused(), std::make_pair (true, true));
+    panel->placed (2);   // moved within the section: still off
+    EXPECT_EQ (paused(), std::make_pair (true, true));
+    panel->switchPower (true);
+    EXPECT_EQ (paused(), std::make_pair (false, false));
+}
