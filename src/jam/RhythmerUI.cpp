@@ -310,8 +310,8 @@ void RhythmerUI::updateEnabling (bool stopped, bool on)
         c->setEnabled (on);
     tempoLabel.setEditable (on, false, false);
 
-    // Without a rhythm engine instance there is nothing to choose from.
-    // (nor while the engine is still loading its sounds).
+    // Without a rhythm engine instance there is nothing to choose from, nor
+    // while the engine is still loading its sounds (it names no voice then).
     drumKitButton.setEnabled (on && machine != nullptr && machine->getDrumInstance() != nullptr
                               && machine->getNumDrumKits() > 0);
     bassVoiceButton.setEnabled (on && machine != nullptr && machine->getBassInstance() != nullptr
