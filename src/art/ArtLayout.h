@@ -117,6 +117,41 @@ inline constexpr int jamRhythmOpenHeight = 124, jamRecorderOpenHeight = 88;
 inline constexpr int jamAdderWidth = 372, jamAdderHeight = 36;
 inline constexpr int jamAdderRhythmRight = 183, jamAdderRecorderLeft = 189;   // the two-choice adder's halves
 
+// The rhythm panel (relative to the panel): its keys, displays, figures, meters
+// and sliders, and the places of its painted captions.
+inline constexpr Box rhythmPower { 5, 1, 18, 18 };
+inline constexpr Box rhythmChords { 129, 25, 131, 35 };
+inline constexpr Box rhythmPreviousBar { 139, 100, 21, 20 };
+inline constexpr Box rhythmPlay { 165, 100, 21, 20 };
+inline constexpr Box rhythmStop { 191, 100, 21, 20 };
+inline constexpr Box rhythmNextBar { 217, 100, 21, 20 };
+inline constexpr Box rhythmBarBeat { 140, 64, 36, 10 };
+inline constexpr Box rhythmPlayTime { 178, 64, 60, 10 };
+inline constexpr Box rhythmLocate { 128, 79, 123, 17 };
+inline constexpr Box rhythmRepeat { 233, 60, 19, 13 };
+inline constexpr Box rhythmDrummer { 25, 19, 92, 75 };
+inline constexpr Box rhythmBassist { 260, 19, 92, 75 };
+inline constexpr Box rhythmSongName { 125, 4, 130, 15 };
+inline constexpr Box rhythmTempoValue { 283, 6, 42, 15 };
+inline constexpr Box rhythmTempoSlider { 225, 6, 90, 10 };
+inline constexpr Box rhythmDrumMeter { 8, 70, 12, 48 };
+inline constexpr Box rhythmBassMeter { 354, 70, 12, 48 };
+inline constexpr Box rhythmDrumLevel { 67, 104, 45, 12 };
+inline constexpr Box rhythmBassLevel { 256, 104, 45, 12 };
+inline constexpr Box rhythmDrumMute { 112, 104, 11, 12 };
+inline constexpr Box rhythmBassMute { 302, 104, 11, 12 };
+inline constexpr Box rhythmDrumKit { 24, 105, 44, 15 };
+inline constexpr Box rhythmBassVoice { 312, 105, 44, 15 };
+inline constexpr Box rhythmCount { 27, 94, 46, 15 };
+inline constexpr Box rhythmKey { 312, 94, 36, 15 };
+inline constexpr Box rhythmKeyCaption { 320, 96, 22, 10 };
+inline constexpr Box rhythmCountCaption { 26, 96, 26, 10 };
+inline constexpr Box rhythmBpmCaption { 260, 6, 23, 15 };
+inline constexpr Box rhythmTitleCaption { 30, 4, 100, 15 };
+inline constexpr int rhythmMeterWidth = 12, rhythmMeterHeight = 51;
+inline constexpr int rhythmLevelThumbWidth = 7, rhythmLevelThumbHeight = 12;
+inline constexpr int rhythmLocateThumbWidth = 9, rhythmLocateThumbHeight = 17;
+
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;
 inline constexpr int titleButtonWidth = 20, titleButtonHeight = 18;

@@ -206,6 +206,38 @@ enum class Picture
     jamFoldOnOver,
     jamClose,
     jamCloseOver,
+
+    // The rhythm panel: its backgrounds (open, folded), its keys (each plain and under
+    // the pointer, the toggles also lit), the meters' lit picture, the level sliders'
+    // scale and thumb, the position bar's thumb.
+    rhythmOpen,
+    rhythmFolded,
+    rhythmPower,
+    rhythmPowerOver,
+    rhythmPowerOn,
+    rhythmPowerOnOver,
+    rhythmPreviousBar,
+    rhythmPreviousBarOver,
+    rhythmPlay,
+    rhythmPlayOver,
+    rhythmPlayOn,
+    rhythmPlayOnOver,
+    rhythmStop,
+    rhythmStopOver,
+    rhythmNextBar,
+    rhythmNextBarOver,
+    rhythmRepeat,
+    rhythmRepeatOver,
+    rhythmRepeatOn,
+    rhythmRepeatOnOver,
+    rhythmMute,
+    rhythmMuteOver,
+    rhythmMuteOn,
+    rhythmMuteOnOver,
+    rhythmMeter,
+    rhythmLevelScale,
+    rhythmLevelThumb,
+    rhythmLocateThumb,
 };
 
 /** Every picture, in the order above. */

@@ -2,6 +2,8 @@
 // their panels through these on their first request, while a jam section exists.
 #include "jam/SectionJam.h"
 
+#include "jam/RhythmerUI.h"
+
 #include "recorder/Recorder.h"
 #include "rhythm/Rhythmer.h"
 
@@ -11,6 +13,8 @@ namespace T730
 void SectionJam::installPanelMakers()
 {
     // Each panel kind adds its maker here.
+    Rhythmer::setPanelFactory ([&link = controller] (Rhythmer& machine) -> ItemPanel::Ptr
+                               { return new RhythmerUI (machine, link); });
 }
 
 void SectionJam::uninstallPanelMakers()

@@ -514,6 +514,15 @@ juce::String Rhythmer::getBassVoiceName (int voice) const
     return bass != nullptr && voice >= 0 && voice < kRhythmFirstDrumKit ? bass->getVoiceName (voice) : juce::String();
 }
 
+juce::String Rhythmer::getLevelText (bool forDrums) const
+{
+    juce::String text;
+    auto* stage = forDrums ? drumLevel.get() : bassLevel.get();
+    if (stage != nullptr && ! stage->getParamText (TypeLibVolumePdl::levelParameter, text))
+        text.clear();
+    return text;
+}
+
 int Rhythmer::getNumDrumKits() const { return drums != nullptr ? drums->getNumVoices (true) : 0; }
 int Rhythmer::getNumBassVoices() const { return bass != nullptr ? bass->getNumVoices (false) : 0; }
 

@@ -144,6 +144,8 @@ public:
     juce::String getBassVoiceName (int voice) const;
     int getNumDrumKits() const;
     int getNumBassVoices() const;
+    /** The level stage's own text for its level ("" without its module). */
+    juce::String getLevelText (bool drums) const;
 
     bool isPreview() const noexcept { return preview; }
     float getDrumMeter() const noexcept { return drumMeter.load(); }
