@@ -11,6 +11,7 @@
 #include "app/SectionTab.h"
 #include "engine/DspMain.h"
 #include "engine/Synchronizer.h"
+#include "jam/RhythmerUI.h"
 #include "jam/SectionJam.h"
 #include "recorder/Recorder.h"
 #include "recorder/WaveFormat.h"
@@ -269,9 +270,27 @@ public:
         return oxatest::pumpMessagesUntil ([&] { return master().getPosition() >= position; }, timeoutMs);
     }
 
-    void powerRhythm (bool on) { machine()->setRhythmOn (on); settle(); }
-    void playRhythm (bool)  { machine()->play(); settle(); }
-    void stopRhythm()       { machine()->pause(); machine()->stop(); settle (200); }
+    /** The rhythm panel (on top of the jam section). */
+    T730::RhythmerUI* rhythmPanel()
+    {
+        const auto& panels = jamSection().getPanels();
+        return panels.isEmpty() ? nullptr : dynamic_cast<T730::RhythmerUI*> (panels.getFirst().get());
+    }
+
+    /** A click on a key of a panel, through the window as the pointer would. */
+    void press (juce::Button& key)
+    {
+        uitest::clickThroughPeer (key, key.getLocalBounds().getCentre());
+        settle (120);
+    }
+
+    void powerRhythm (bool on)
+    {
+        if (rhythmPanel()->getPowerButton().getToggleState() != on)
+            press (rhythmPanel()->getPowerButton());
+    }
+    void playRhythm (bool) { press (rhythmPanel()->getPlayButton()); }
+    void stopRhythm()      { press (rhythmPanel()->getStopButton()); settle (200); }
     void locateRecorder (juce::int64 position) { recorder()->locateTo (position); settle(); }
     void playRecorder (bool) { recorder()->play(); settle(); }
     void stopRecorder()     { recorder()->pause(); recorder()->stop(); settle (200); }

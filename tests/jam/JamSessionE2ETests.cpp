@@ -101,10 +101,12 @@ TEST_F (JamE2ESession, RecordPunchLoopSlowMixDownAndComeBack)
     // A rhythm machine from the adder, a song from the search page, and play.
     d.addFromAdder (0);
     ASSERT_NE (d.machine(), nullptr);
+    ASSERT_NE (d.rhythmPanel(), nullptr) << "the section shows the machine's panel";
     const auto songName = d.loadSongFromSearchPage();
     ASSERT_EQ (d.machine()->getSong().SongName, songName);
     ASSERT_GT (d.barLength(), 0);
     d.powerRhythm (true);
+    ASSERT_TRUE (d.machine()->isRhythmOn());
     d.playRhythm (true);
     ASSERT_TRUE (d.waitForPosition (d.barLength() / 2)) << "the song plays";
     d.stopRhythm();
