@@ -12,6 +12,8 @@
 #include "engine/DspMain.h"
 #include "engine/Synchronizer.h"
 #include "jam/RhythmerUI.h"
+#include "players/Figures.h"
+#include "players/Player.h"
 #include "jam/SectionJam.h"
 #include "recorder/Recorder.h"
 #include "recorder/WaveFormat.h"
@@ -275,6 +277,26 @@ public:
     {
         const auto& panels = jamSection().getPanels();
         return panels.isEmpty() ? nullptr : dynamic_cast<T730::RhythmerUI*> (panels.getFirst().get());
+    }
+
+    /** The whole window as painted, with the figures' last frames laid in
+        (their views draw on threads of their own, which a snapshot misses). */
+    juce::Image windowShot()
+    {
+        auto shot = uitest::snapshot (gui());
+        if (auto* panel = rhythmPanel())
+        {
+            juce::Graphics g (shot);
+            for (auto* figure : { static_cast<T730::PlayerProxy*> (panel->getDrummer()), static_cast<T730::PlayerProxy*> (panel->getBassist()) })
+                if (figure != nullptr && figure->getView() != nullptr && figure->getView()->isReady())
+                {
+                    const auto frame = figure->getView()->captureFrame();
+                    const auto at = gui().getLocalPoint (figure, juce::Point<int> (0, figure->getView()->getY()));
+                    if (frame.isValid())
+                        g.drawImageAt (frame, at.x, at.y);
+                }
+        }
+        return shot;
     }
 
     /** A click on a key of a panel, through the window as the pointer would. */

@@ -117,6 +117,8 @@ TEST_F (JamE2ESession, RecordPunchLoopSlowMixDownAndComeBack)
     feed->setLoop (jamtest::pluckedString (196.0, 0.75));
     d.arm (true);
     d.playRhythm (true);
+    ASSERT_TRUE (d.waitForPosition (3 * d.barLength() + d.barLength() / 3, 30000));
+    EXPECT_TRUE (uitest::writeScreenshot (d.windowShot(), "main-session"));
     ASSERT_TRUE (d.waitForPosition (8 * d.barLength() + 4096, 60000));
     d.stopRhythm();
     ASSERT_TRUE (d.waitForTakeRegions (1)) << errors.shown.joinIntoString ("\n");
@@ -158,11 +160,7 @@ TEST_F (JamE2ESession, RecordPunchLoopSlowMixDownAndComeBack)
     EXPECT_EQ (d.recorder()->getSpeed(), 50);
     d.locateRecorder (bar5);
     d.playRecorder (true);
-    auto positions = d.samplePositions (6, 500);
-    d.settle (100);
-    EXPECT_TRUE (uitest::writeScreenshot (uitest::snapshot (d.gui()), "main-session"));
-    const auto more = d.samplePositions (18, 500);
-    positions.insert (positions.end(), more.begin(), more.end());
+    const auto positions = d.samplePositions (24, 500);
     d.stopRecorder();
     ASSERT_EQ (positions.size(), 24u);
     bool wrapped = false;
