@@ -2,6 +2,7 @@
 // their panels through these on their first request, while a jam section exists.
 #include "jam/SectionJam.h"
 
+#include "jam/RecorderUI.h"
 #include "recorder/Recorder.h"
 #include "rhythm/Rhythmer.h"
 
@@ -11,6 +12,7 @@ namespace T730
 void SectionJam::installPanelMakers()
 {
     // Each panel kind adds its maker here.
+    Recorder::setPanelFactory ([this] (Recorder& recorder) -> ItemPanel::Ptr { return new RecorderUI (controller, recorder); });
 }
 
 void SectionJam::uninstallPanelMakers()
