@@ -26,8 +26,14 @@ ABPoints::~ABPoints()
 
 void ABPoints::setMaximum (juce::int64 newMaximum)
 {
-    maximum = juce::jmax ((juce::int64) 0, newMaximum);
+    newMaximum = juce::jmax ((juce::int64) 0, newMaximum);
+    if (newMaximum == maximum)
+        return;
+
+    // The handles' places follow the maximum even where the points stay.
+    maximum = newMaximum;
     setPoints (start, end);
+    repaint();
 }
 
 void ABPoints::setPoints (juce::int64 newStart, juce::int64 newEnd)

@@ -79,6 +79,7 @@ void RecorderUI::setUpControls()
     for (const auto& k : keys)
     {
         setKeyPictures (k.key, k.pictures);
+        k.key.setEdgeIndent (0);   // the pictures are drawn at the keys' size
         k.key.setClickingTogglesState (k.toggle);
         k.key.setTooltip (k.tip);
         k.key.setWantsKeyboardFocus (false);
@@ -231,8 +232,13 @@ void RecorderUI::refresh()
         nameLabel.setText (status.Name, juce::dontSendNotification);
     lengthText.setText (recorderTime::lengthText (recorder->getLength(), rate), juce::dontSendNotification);
 
+    // The thumb's place depends on the maximum too.
     const auto span = currentSpan();
-    position.setMaximum (span - 1);
+    if (position.getMaximum() != span - 1)
+    {
+        position.setMaximum (span - 1);
+        position.repaint();
+    }
     if (! position.isDragging() && status.OnOff)
         position.setValue (ps->getPosition());
 
@@ -278,9 +284,9 @@ void RecorderUI::refresh()
     else
         panelState = busyState;
 
+    // Every control repaints itself when it changes; the panel's own picture does not.
     enableControls (hasRhythm);
     placeVisibility();
-    repaint();
 }
 
 void RecorderUI::enableControls (bool hasRhythm)

@@ -101,9 +101,6 @@ namespace
         engraved (g, "LEVEL", { 244, R::level.y, R::level.x - 246, 10 }, 7.0f, caption, 2, juce::Justification::centredRight);
         engraved (g, "50%", { R::speed.x - 2, R::speed.bottom() + 1, 16, 8 }, 6.0f, caption.withAlpha (0.6f), 0,
                   juce::Justification::centredLeft);
-        engraved (g, "L", { R::pan.x, R::pan.bottom() + 1, 8, 8 }, 6.0f, caption.withAlpha (0.6f), 0, juce::Justification::centredLeft);
-        engraved (g, "R", { R::pan.right() - 8, R::pan.bottom() + 1, 8, 8 }, 6.0f, caption.withAlpha (0.6f), 0,
-                  juce::Justification::centredRight);
         return image;
     }
 
@@ -223,15 +220,61 @@ namespace
         g.fillRect (a.withSizeKeepingCentre (7.0f, 7.0f));
     }
 
-    void letters (juce::Graphics& g, Rectangle<float> a, Colour c, const char* text)
+    void muteSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)
     {
-        label (g, text, a.toNearestInt().reduced (1, 0), 7.0f, c, 2, juce::Justification::centred);
+        // A small speaker.
+        const auto m = a.getCentre();
+        juce::Path p;
+        p.startNewSubPath (m.x - 3.5f, m.y - 1.5f);
+        p.lineTo (m.x - 1.5f, m.y - 1.5f);
+        p.lineTo (m.x + 1.5f, m.y - 4.0f);
+        p.lineTo (m.x + 1.5f, m.y + 4.0f);
+        p.lineTo (m.x - 1.5f, m.y + 1.5f);
+        p.lineTo (m.x - 3.5f, m.y + 1.5f);
+        p.closeSubPath();
+        g.setColour (c);
+        g.fillPath (p);
     }
 
-    void muteSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)  { letters (g, a, c, "M"); }
-    void snapSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)  { letters (g, a, c, "SNAP"); }
-    void punchSymbol (juce::Graphics& g, Rectangle<float> a, Colour c) { letters (g, a, c, "PIO"); }
-    void loopSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)  { letters (g, a, c, "LOOP"); }
+    void snapSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)
+    {
+        // Beat marks on a line, the middle one taller.
+        const auto m = a.getCentre();
+        g.setColour (c);
+        g.fillRect (m.x - 6.0f, m.y + 2.5f, 12.0f, 1.2f);
+        for (const float dx : { -5.0f, 0.0f, 5.0f })
+        {
+            const float h = dx == 0.0f ? 6.5f : 4.0f;
+            g.fillRect (m.x + dx - 0.6f, m.y + 2.5f - h, 1.2f, h);
+        }
+    }
+
+    void punchSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)
+    {
+        // A recording dot between the two points of a range.
+        const auto m = a.getCentre();
+        g.setColour (c);
+        for (const float side : { -1.0f, 1.0f })
+        {
+            const float x = m.x + side * 6.0f;
+            g.fillRect (x - 0.6f, m.y - 3.5f, 1.2f, 7.0f);
+            g.fillRect (side < 0 ? x : x - 2.0f, m.y - 3.5f, 2.0f, 1.1f);
+            g.fillRect (side < 0 ? x : x - 2.0f, m.y + 2.4f, 2.0f, 1.1f);
+        }
+        g.fillEllipse (m.x - 2.3f, m.y - 2.3f, 4.6f, 4.6f);
+    }
+
+    void loopSymbol (juce::Graphics& g, Rectangle<float> a, Colour c)
+    {
+        // A closed loop with its arrow.
+        const auto m = a.getCentre();
+        const auto ring = Rectangle<float> (m.x - 5.5f, m.y - 3.2f, 11.0f, 6.4f);
+        g.setColour (c);
+        g.drawRoundedRectangle (ring, 3.0f, 1.2f);
+        juce::Path head;
+        head.addTriangle (m.x + 0.5f, ring.getY() - 2.2f, m.x + 0.5f, ring.getY() + 2.2f, m.x + 3.2f, ring.getY());
+        g.fillPath (head);
+    }
 
     //==========================================================================
     // The range bars and the thumbs.
