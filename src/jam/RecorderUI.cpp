@@ -169,7 +169,8 @@ void RecorderUI::shown()
     if (recorder == nullptr)
         return;
     startTimer (panelIntervalMs);
-    bands.startTimer (bandIntervalMs);
+    if (! folded)
+        bands.startTimer (bandIntervalMs);   // folded, the display is put away
 }
 
 void RecorderUI::detachFromItem()
@@ -340,6 +341,8 @@ void RecorderUI::placeVisibility()
 void RecorderUI::foldChanged (bool isFolded)
 {
     folded = isFolded;
+    if (folded)
+        bands.stopTimer();
     placeVisibility();
 }
 

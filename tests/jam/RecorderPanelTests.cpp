@@ -454,7 +454,13 @@ TEST (JamGuiRecorderPanel, FoldingPutsAwayWhatLiesBelowTheTopRow)
     EXPECT_TRUE (r.panel->getPowerButton().isVisible());
     EXPECT_TRUE (r.panel->getNameLabel().isVisible());
 
+    r.panel->tellShown();
+    EXPECT_TRUE (r.panel->isPanelTimerRunning());
+    EXPECT_FALSE (r.panel->getBandDisplay().isTimerRunning());
+
     r.panel->setFolded (false);
+    r.panel->tellShown();
+    EXPECT_TRUE (r.panel->getBandDisplay().isTimerRunning());
     EXPECT_EQ (r.panel->getHeight(), layout::jamRecorderOpenHeight);
     EXPECT_TRUE (r.panel->getPositionSlider().isVisible());
     EXPECT_TRUE (r.panel->getPunchBar().isVisible());
