@@ -169,8 +169,12 @@ void RecorderUI::speedChanged (juce::int64 sliderPosition)
     if (wanted == (status.Stretch == 0 ? 100 : status.Stretch))
         return;
 
-    // Between normal and slowed the recorder changes its clock: only while stopped.
-    if (Recorder::isSlowed (status.Stretch) != Recorder::isSlowed (wanted) && panelState != stoppedState)
+    // Between normal and slowed the recorder changes its clock, which stops its
+    // play state (the master's at normal speed): only while that stands still.
+    // A recorder that is off may change too while the jam is stopped.
+    const bool clockFree = isStopped() && (panelState == stoppedState || panelState == offState)
+                           && recorder->getMode() != Recorder::recording;
+    if (Recorder::isSlowed (status.Stretch) != Recorder::isSlowed (wanted) && ! clockFree)
     {
         speed.setValue (speedPositionFor (status.Stretch));
         return;

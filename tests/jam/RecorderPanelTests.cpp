@@ -234,6 +234,13 @@ TEST (JamGuiRecorderPanel, ASpeedChangeAcrossFullSpeedIsRefusedWhilePlaying)
     EXPECT_EQ (savedText (r.recorder(), "Stretch"), "90");
     EXPECT_FALSE (r.panel->getRecButton().isEnabled());
     EXPECT_EQ (r.panel->getSliderText (speed), "x0.9");
+
+    // Switched off while the jam stands still, the recorder may go back to full speed.
+    click (r.panel->getPowerButton());
+    ASSERT_EQ (r.panel->getPanelState(), RecorderUI::offState);
+    jamtest::dragAlong (speed, { speed.getThumbX() + 3, 48 });
+    EXPECT_EQ (r.status().Stretch, 100);
+    EXPECT_TRUE (r.recorder().getCurrentPlayState()->isMaster());
 }
 
 TEST (JamGuiRecorderPanel, ASpeedChangeDisarmsAndKeepsThePosition)
