@@ -143,9 +143,10 @@ void RecorderUI::setUpControls()
         addAndMakeVisible (slider);
     }
 
-    // The fold and close keys of the base lie over the panel's own controls.
-    getFoldButton().toFront (false);
-    getCloseButton().toFront (false);
+    // The keys at the right end lie over the ends of the timeline and the range
+    // bars, the fold and close keys of the base over everything.
+    for (juce::Component* key : std::initializer_list<juce::Component*> { &snap, &punch, &loop, &getFoldButton(), &getCloseButton() })
+        key->toFront (false);
 }
 
 //==============================================================================

@@ -1,6 +1,7 @@
 // The recorder panel over a real recorder: what it shows, what its keys,
 // sliders and range bars change and save, the enabling by panel state, WAV
 // import and its errors, and the panel's life beside its recorder.
+#include "../ui/UiTestSupport.h"
 #include "RecorderPanelTestSupport.h"
 #include "art/ArtLayout.h"
 #include "jam/RecorderTime.h"
@@ -525,4 +526,33 @@ TEST (JamGuiRecorderPanel, TimersRunOnlyWhileShownAndNeverKeepThePanelAlive)
     oxatest::pumpMessagesUntil ({}, 150);
     held = nullptr;
     EXPECT_EQ (alive.getComponent(), nullptr);
+}
+
+TEST (JamGuiRecorderPanel, TheKeysTakeClicksThroughTheWindowAtTheirEdges)
+{
+    RecorderPanelRig r;
+    juce::Component holder;
+    holder.setSize (layout::jamPanelWidth, layout::jamRecorderOpenHeight);
+    holder.addAndMakeVisible (*r.panel);
+    holder.addToDesktop (0);
+    holder.setVisible (true);
+    ASSERT_TRUE (oxatest::pumpMessagesUntil ([&] { return holder.isShowing(); }, 2000));
+
+    // Their leftmost columns lie over the timeline's and the range bars' ends.
+    for (auto* key : { &r.panel->getSnapButton(), &r.panel->getPunchButton(), &r.panel->getLoopButton(), &r.panel->getMuteButton() })
+    {
+        const bool before = key->getToggleState();
+        uitest::clickThroughPeer (*key, { 0, key->getHeight() / 2 });
+        oxatest::pumpMessagesUntil ([&] { return key->getToggleState() != before; }, 1000);
+        EXPECT_NE (key->getToggleState(), before) << key->getName();
+    }
+    EXPECT_TRUE (r.status().Snap);
+    EXPECT_TRUE (r.status().PIOPoint.enabled);
+    EXPECT_TRUE (r.status().LoopPoint.enabled);
+    EXPECT_TRUE (r.status().Mute);
+
+    uitest::clickThroughPeer (r.panel->getPlayButton(), { 10, 10 });
+    oxatest::pumpMessagesUntil ([&] { return ! r.recorder().getCurrentPlayState()->isStopped(); }, 1000);
+    EXPECT_FALSE (r.recorder().getCurrentPlayState()->isStopped());
+    holder.removeChildComponent (r.panel.get());
 }
