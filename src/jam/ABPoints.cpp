@@ -192,6 +192,14 @@ bool ABPoints::movePoint (Grab which, juce::int64 value, bool snap)
     return true;
 }
 
+bool ABPoints::dragPointTo (Grab which, juce::int64 value)
+{
+    if (which == grabNone)
+        return false;
+    lastGrabbed = which;
+    return movePoint (which, value, true);
+}
+
 void ABPoints::mouseDown (const juce::MouseEvent& e)
 {
     grabbed = grabAt (e.getPosition().x);

@@ -94,6 +94,11 @@ public:
     /** Which point a press at x would grab. */
     Grab grabAt (int x) const noexcept;
 
+    /** Moves a point as a drag to the value would: snapped while snapping is
+        on, held in order, told to the listener; it becomes the point the arrow
+        keys move. True when it moved. */
+    bool dragPointTo (Grab which, juce::int64 value);
+
     void paint (juce::Graphics& g) override;
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;

@@ -92,6 +92,10 @@ public:
     juce::Label& getLengthLabel() noexcept        { return lengthText; }
     GraEQ& getBandDisplay() noexcept              { return bands; }
 
+    /** What moving the speed slider to the position (0..5: 50 % .. 100 %) does,
+        refusals included (the slider then snaps back). */
+    void moveSpeedSlider (int sliderPosition);
+
     /** The tooltip texts of the sliders and range bars, as they would show now. */
     juce::String getSliderText (SliderEx& slider);
     juce::String getRangeText (ABPoints& bar);

@@ -162,6 +162,14 @@ juce::String RecorderUI::getSliderText (SliderEx& slider)
     return {};
 }
 
+void RecorderUI::moveSpeedSlider (int sliderPosition)
+{
+    if (recorder == nullptr)
+        return;
+    speed.setValue (sliderPosition);
+    speedChanged (speed.getValue());
+}
+
 void RecorderUI::speedChanged (juce::int64 sliderPosition)
 {
     auto& status = recorder->getStatus();

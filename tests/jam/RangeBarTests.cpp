@@ -128,6 +128,16 @@ TEST_F (JamGuiRangeBar, SnappingAtOneHundredTwentyBeatsTurnsThirtyThousandIntoTw
     dragAlong (bar, { bar.getStartHandleX() + 2, 39 });
     EXPECT_EQ (bar.getStart(), 30000);
 
+    // Moved without the mouse, a point snaps and keeps its order the same way.
+    bar.setSnapping (true);
+    log.changes.clear();
+    EXPECT_TRUE (bar.dragPointTo (ABPoints::grabEnd, 70000));
+    EXPECT_EQ (bar.getEnd(), 66150);
+    EXPECT_TRUE (bar.dragPointTo (ABPoints::grabStart, 90000));
+    EXPECT_EQ (bar.getStart(), 66150);
+    EXPECT_EQ (bar.getLastGrabbed(), ABPoints::grabStart);
+    EXPECT_EQ (log.changes.size(), 2u);
+
     EXPECT_EQ (recorderTime::beatLength (44100.0, 120), 22050);
     EXPECT_EQ (recorderTime::beatLength (0.0, 0), 22050);       // 44100 Hz, 120 beats a minute
     EXPECT_EQ (recorderTime::beatLength (48000.0, 90), 32000);

@@ -236,6 +236,11 @@ TEST (JamGuiRecorderPanel, ASpeedChangeAcrossFullSpeedIsRefusedWhilePlaying)
     EXPECT_FALSE (r.panel->getRecButton().isEnabled());
     EXPECT_EQ (r.panel->getSliderText (speed), "x0.9");
 
+    r.panel->moveSpeedSlider (0);
+    EXPECT_EQ (r.status().Stretch, 50);
+    EXPECT_EQ (r.panel->getSpeedSlider().getValue(), 0);
+    r.panel->moveSpeedSlider (4);
+
     // Switched off while the jam stands still, the recorder may go back to full speed.
     click (r.panel->getPowerButton());
     ASSERT_EQ (r.panel->getPanelState(), RecorderUI::offState);
