@@ -370,11 +370,6 @@ bool RecorderUI::isStopped() const
     return recorder != nullptr && recorder->getCurrentPlayState()->isStopped();
 }
 
-void RecorderUI::paint (juce::Graphics& g)
-{
-    JamItem::paint (g);
-}
-
 //==============================================================================
 void RecorderUI::save()
 {

@@ -109,8 +109,6 @@ public:
         plus a minute, at least the play position (64-bit). */
     juce::int64 currentSpan() const;
 
-    void paint (juce::Graphics& g) override;
-
 private:
     // JamItem
     void panelButtonClicked (juce::Button* button) override;
