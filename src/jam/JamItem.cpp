@@ -42,6 +42,7 @@ JamItem::JamItem (ControllerLink& c) : controller (c)
     for (auto* key : { &foldButton, &closeButton })
     {
         key->setWantsKeyboardFocus (false);
+        key->setEdgeIndent (0);   // the pictures are drawn at the keys' size
         key->addListener (this);
         addAndMakeVisible (key);
     }

@@ -2,8 +2,8 @@
 // their panels through these on their first request, while a jam section exists.
 #include "jam/SectionJam.h"
 
+#include "jam/RecorderUI.h"
 #include "jam/RhythmerUI.h"
-
 #include "recorder/Recorder.h"
 #include "rhythm/Rhythmer.h"
 
@@ -12,9 +12,10 @@ namespace T730
 
 void SectionJam::installPanelMakers()
 {
-    // Each panel kind adds its maker here.
     Rhythmer::setPanelFactory ([&link = controller] (Rhythmer& machine) -> ItemPanel::Ptr
                                { return new RhythmerUI (machine, link); });
+    Recorder::setPanelFactory ([&link = controller] (Recorder& recorder) -> ItemPanel::Ptr
+                               { return new RecorderUI (link, recorder); });
 }
 
 void SectionJam::uninstallPanelMakers()

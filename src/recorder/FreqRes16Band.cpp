@@ -39,7 +39,10 @@ void FreqRes16Band::process (const float* left, const float* right, int n) noexc
     }
 
     for (int b = 0; b < numBands; ++b)
+    {
         published[b].store (peaks[b]);
+        publish (b, peaks[b]);
+    }
 }
 
 float FreqRes16Band::getBand (int band) const noexcept

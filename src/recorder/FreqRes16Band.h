@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/BandLevels.h"
+
 #include <juce_core/juce_core.h>
 
 #include <atomic>
@@ -14,15 +16,19 @@ namespace T730
     neighbours the odd ones; each call publishes the largest value of every
     band over its frames.
 
+    Each call also hands its values to a display through the BandLevels base
+    (the panel's band display takes them, leaving -1 until the next call, so a
+    band the recorder stopped feeding fades there).
+
     Reference-counted: the recorder and its panel share it. `process` runs on
     the audio thread; the published values are read anywhere. */
-class FreqRes16Band : public juce::ReferenceCountedObject
+class FreqRes16Band : public BandLevels
 {
 public:
     using Ptr = juce::ReferenceCountedObjectPtr<FreqRes16Band>;
 
     static constexpr int numStages = 8;
-    static constexpr int numBands = 15;
+    static constexpr int numBands = BandLevels::numBands;
     static constexpr float defaultGain = 0.3162f;
 
     /** The stage coefficients: y = a × x + b × y. */

@@ -560,11 +560,12 @@ void Recorder::reattach()
 
 //==============================================================================
 // Takes
-bool Recorder::importWave (const juce::File& source)
+bool Recorder::importWave (const juce::File& source, bool tellOwner)
 {
     if (folder == juce::File())
     {
-        report (RecorderOwner::Problem::toolSetFolderNeeded);
+        if (tellOwner)
+            report (RecorderOwner::Problem::toolSetFolderNeeded);
         return false;
     }
 
@@ -576,14 +577,16 @@ bool Recorder::importWave (const juce::File& source)
     {
         if (error.isNotEmpty())
             juce::Logger::writeToLog (error);
-        report (RecorderOwner::Problem::wavImport);
+        if (tellOwner)
+            report (RecorderOwner::Problem::wavImport);
         return false;
     }
 
     status.CurrentTake.clear();
     if (! status.CurrentTake.addRecording (destination, 0, -1))
     {
-        report (RecorderOwner::Problem::wavImport);
+        if (tellOwner)
+            report (RecorderOwner::Problem::wavImport);
         return false;
     }
     recordUndoPoint();

@@ -165,8 +165,9 @@ public:
     bool isLoopInMaster() const noexcept          { return loopInMaster; }
 
     // Takes (message thread) ---------------------------------------------------
-    /** A WAV file becomes the whole take (copied or converted into the folder). */
-    bool importWave (const juce::File& source);
+    /** A WAV file becomes the whole take (copied or converted into the folder).
+        A failure is told to the owner unless the caller shows it itself. */
+    bool importWave (const juce::File& source, bool tellOwner = true);
     bool undoTake();
     bool redoTake();
     void recordUndoPoint();
