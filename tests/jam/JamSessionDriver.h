@@ -11,6 +11,7 @@
 #include "app/SectionTab.h"
 #include "engine/DspMain.h"
 #include "engine/Synchronizer.h"
+#include "jam/RecorderUI.h"
 #include "jam/RhythmerUI.h"
 #include "players/Figures.h"
 #include "players/Player.h"
@@ -219,6 +220,8 @@ public:
         return n > 0 ? dynamic_cast<T730::Recorder*> (engine->getRecorder (n - 1).get()) : nullptr;
     }
 
+    int recorderCount() { return controller.getEngine()->getRecorderCount(); }
+
     int panelCount()
     {
         int n = machine() != nullptr ? 1 : 0;
@@ -279,6 +282,15 @@ public:
         return panels.isEmpty() ? nullptr : dynamic_cast<T730::RhythmerUI*> (panels.getFirst().get());
     }
 
+    /** The newest recorder's panel. */
+    T730::RecorderUI* recorderPanel()
+    {
+        for (auto* panel : jamSection().getPanels())
+            if (auto* p = dynamic_cast<T730::RecorderUI*> (panel); p != nullptr && p->getRecorder() == recorder())
+                return p;
+        return nullptr;
+    }
+
     /** The whole window as painted, with the figures' last frames laid in
         (their views draw on threads of their own, which a snapshot misses). */
     juce::Image windowShot()
@@ -313,15 +325,16 @@ public:
     }
     void playRhythm (bool) { press (rhythmPanel()->getPlayButton()); }
     void stopRhythm()      { press (rhythmPanel()->getStopButton()); settle (200); }
+    /** Where a drag of the position slider would leave the recorder. */
     void locateRecorder (juce::int64 position) { recorder()->locateTo (position); settle(); }
-    void playRecorder (bool) { recorder()->play(); settle(); }
-    void stopRecorder()     { recorder()->pause(); recorder()->stop(); settle (200); }
+    void playRecorder (bool) { press (recorderPanel()->getPlayButton()); }
+    void stopRecorder()      { press (recorderPanel()->getStopButton()); settle (200); }
 
+    /** The record key, then (as the panel does) the other recorders follow this one. */
     void arm (bool on)
     {
-        recorder()->arm (on);
-        controller.request (T730::SyncRecordersTo, 0, 0, recorder());
-        settle();
+        if (recorderPanel()->getRecButton().getToggleState() != on)
+            press (recorderPanel()->getRecButton());
     }
 
     bool waitForTakeRegions (int n)
@@ -329,18 +342,36 @@ public:
         return oxatest::pumpMessagesUntil ([&] { return recorder()->getStatus().CurrentTake.size() >= n && ! recorder()->isArmed(); }, 10000);
     }
 
-    void setRecorderMuted (bool muted) { recorder()->setMute (muted); recorder()->saveIntoToolSet(); settle(); }
-    void setPunchRange (juce::int64 s, juce::int64 e) { recorder()->setPunchRange ({ s, e, true }); recorder()->saveIntoToolSet(); settle(); }
-    void setPunchOn (bool on)
+    void toggleTo (juce::Button& key, bool on)
     {
-        auto r = recorder()->getStatus().PIOPoint;
-        r.enabled = on;
-        recorder()->setPunchRange (r);
-        recorder()->saveIntoToolSet();
+        if (key.getToggleState() != on)
+            press (key);
+    }
+
+    void setRecorderMuted (bool muted) { toggleTo (recorderPanel()->getMuteButton(), muted); }
+
+    /** The punch-in/out key on, then both handles dragged to the points. */
+    void setPunchRange (juce::int64 s, juce::int64 e)
+    {
+        toggleTo (recorderPanel()->getPunchButton(), true);
+        auto& bar = recorderPanel()->getPunchBar();
+        bar.dragPointTo (T730::ABPoints::grabStart, s);
+        bar.dragPointTo (T730::ABPoints::grabEnd, e);
         settle();
     }
-    void setLoop (juce::int64 s, juce::int64 e) { recorder()->setLoopRange ({ s, e, true }); recorder()->saveIntoToolSet(); settle(); }
-    void setSpeed (int sliderPosition) { recorder()->setSpeed (sliderPosition * 10 + 50); recorder()->saveIntoToolSet(); settle(); }
+    void setPunchOn (bool on) { toggleTo (recorderPanel()->getPunchButton(), on); }
+
+    void setLoop (juce::int64 s, juce::int64 e)
+    {
+        toggleTo (recorderPanel()->getLoopButton(), true);
+        auto& bar = recorderPanel()->getLoopBar();
+        bar.dragPointTo (T730::ABPoints::grabStart, s);
+        bar.dragPointTo (T730::ABPoints::grabEnd, e);
+        settle();
+    }
+
+    /** The speed slider's position 0..5 (50 % .. 100 %). */
+    void setSpeed (int sliderPosition) { recorderPanel()->moveSpeedSlider (sliderPosition); settle(); }
 
     Mix mixDown (oxatest::ScriptedDialogs& dialogs, const juce::File& file)
     {

@@ -112,8 +112,10 @@ TEST_F (JamE2ESession, RecordPunchLoopSlowMixDownAndComeBack)
     d.stopRhythm();
 
     // A recorder, armed, eight bars recorded to the song while the guitar plays.
+    const int recordersBefore = d.recorderCount();
     d.addFromAdder (1);
-    ASSERT_NE (d.recorder(), nullptr);
+    ASSERT_EQ (d.recorderCount(), recordersBefore + 1);
+    ASSERT_NE (d.recorderPanel(), nullptr);
     feed->setLoop (jamtest::pluckedString (196.0, 0.75));
     d.arm (true);
     d.playRhythm (true);
@@ -158,6 +160,8 @@ TEST_F (JamE2ESession, RecordPunchLoopSlowMixDownAndComeBack)
     d.setLoop (bar5, bar7);
     d.setSpeed (0);
     EXPECT_EQ (d.recorder()->getSpeed(), 50);
+    EXPECT_EQ (d.recorder()->getStatus().LoopPoint, LocateRange (bar5, bar7, true));
+    EXPECT_EQ (d.recorder()->getStatus().PIOPoint, LocateRange (bar3, bar4, false));
     d.locateRecorder (bar5);
     d.playRecorder (true);
     const auto positions = d.samplePositions (24, 500);
