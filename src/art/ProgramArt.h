@@ -195,6 +195,28 @@ enum class Picture
     searchPlaying1,
     searchPlaying2,
     searchPlaying3,
+
+    // The download page: background and offline picture, its tab buttons
+    // (plain, on), DOWNLOAD_FULL (plain, lit), DOWNLOAD_CONNECT (plain, under
+    // the pointer), an entry's pictures and the patch set audition's own.
+    downloadBackground,
+    downloadOffline,
+    downloadTabPatchset,
+    downloadTabPatchsetOn,
+    downloadTabRhythm,
+    downloadTabRhythmOn,
+    downloadFull,
+    downloadFullLit,
+    downloadConnect,
+    downloadConnectOver,
+    downloadItemGet,
+    downloadItemDone,
+    downloadItemNew,
+    downloadPlay,
+    downloadStop,
+    downloadAttractBackground,
+    downloadAttractCancel,
+    downloadAttractCancelOver,
 };
 
 /** Every picture, in the order above. */
