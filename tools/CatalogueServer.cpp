@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace oxaserver
@@ -40,8 +41,10 @@ bool CatalogueServer::start (int wanted)
         return false;
     }
 
-    // The socket listens once bound: a client may connect before the thread serves.
+    // The socket listens once bound; a stop is only heard once the loop runs.
     thread = std::thread ([this] { server->listen_after_bind(); });
+    for (int i = 0; i < 2000 && ! server->is_running(); ++i)
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
     return true;
 }
 

@@ -137,7 +137,29 @@ juce::String localFileName (const juce::String& url)
     if (raw.containsChar ('\\'))
         return {};
 
-    const auto name = juce::URL::removeEscapeChars (raw);
+    // Percent-decoding byte by byte: the bytes must be valid UTF-8 without NUL.
+    juce::MemoryOutputStream bytes;
+    const auto utf8 = raw.toStdString();
+    for (size_t i = 0; i < utf8.size(); ++i)
+    {
+        auto c = (unsigned char) utf8[i];
+        if (c == '%')
+        {
+            if (i + 2 >= utf8.size())
+                return {};
+            const auto hex = juce::String (utf8.substr (i + 1, 2));
+            if (hex.length() != 2 || ! hex.containsOnly ("0123456789abcdefABCDEF"))
+                return {};
+            c = (unsigned char) hex.getHexValue32();
+            i += 2;
+        }
+        if (c == 0)
+            return {};
+        bytes.writeByte ((char) c);
+    }
+    if (! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (bytes.getData()), (int) bytes.getDataSize()))
+        return {};
+    const auto name = juce::String::fromUTF8 (static_cast<const char*> (bytes.getData()), (int) bytes.getDataSize());
     if (name.isEmpty() || name.startsWithChar ('.') || name.getNumBytesAsUTF8() > 200)
         return {};
 
@@ -145,8 +167,7 @@ juce::String localFileName (const juce::String& url)
         if (isNameCharacterRefused (*p))
             return {};
 
-    // The decoded text must still be the same valid name (no stray bytes).
-    if (name != juce::String (name.toRawUTF8()) || name.trim() != name)
+    if (name.trim() != name)
         return {};
 
     return name;
