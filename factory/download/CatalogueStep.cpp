@@ -13,7 +13,6 @@
 #include "documents/SafeFileWriter.h"
 #include "documents/XmlPath.h"
 
-#include <cstring>
 #include <iostream>
 
 namespace oxafactory
@@ -33,7 +32,7 @@ namespace
     struct SetPlan
     {
         const char* name;
-        const char* prefix;    // four characters: the patch names are prefix + " " + number
+        std::vector<const char*> words;   // ten words of at most five letters: the patch names are word + " " + 1..10
         const char* keywords;  // every patch's words
         const char* comment;
         bool isNew;
@@ -46,28 +45,28 @@ namespace
     const std::vector<SetPlan>& setPlans()
     {
         static const std::vector<SetPlan> plans {
-            { "Blues Box", "Blue", "blues", "Warm drives and singing leads for blues, from Delta to Texas", true,
+            { "Blues Box", { "Delta", "Texas", "Bayou", "Juke", "Porch", "Mojo", "Smoky", "Slide", "Rust", "Bones" }, "blues", "Warm drives and singing leads for blues, from Delta to Texas", true,
               { "BluesGrit", "WarmDrive", "CleanBoost", "VintageCrunch", "MidDrive" }, 8, 20,
               { { "Compressor", 4, 0 }, { "Booster", 5, 0 }, { "PedalWah", 8, 0 } },
               { { "Tremolo", 7, 12 }, { "Vibrato", 5, 12 }, { "Chorus", 6, 12 } },
               { { "AnalogDelay", 4, 330 }, { "TapeEcho", 6, 120 }, { "Delay", 4, 380 } },
               { { "Spring", 6, 10 }, { "Room", 4, 6 }, { "Plate", 5, 8 } },
               { "warm", "smooth", "gritty", "vintage", "crunch" } },
-            { "Metal Lab", "Metl", "metal|heavy", "Tight high gain for riffs, chugs and shred solos", true,
+            { "Metal Lab", { "Riff", "Chug", "Shred", "Forge", "Steel", "Doom", "Blast", "Razor", "Venom", "Iron" }, "metal|heavy", "Tight high gain for riffs, chugs and shred solos", true,
               { "MetalStack", "ScoopMetal", "ThrashHead", "DarkMetal", "ExtremeDist", "HeavyStack" }, 18, 29,
               { { "Booster", 8, 0 }, { "Compressor", 3, 0 } },
               { { "Flanger", 9, 4 }, { "Phaser", 7, 10 }, { "Detune", 8, 12 } },
               { { "Delay", 3, 300 }, { "PingPong", 4, 420 }, { "Delay", 5, 440 } },
               { { "Room", 2, 4 }, { "Plate", 3, 6 }, { "Hall", 4, 8 } },
               { "tight", "lead", "rhythm", "aggressive", "dark" } },
-            { "Ambient Shop", "Ambi", "ambient|spacey", "Washes, swells and long echoes for textures", false,
+            { "Ambient Shop", { "Cloud", "Drift", "Halo", "Mist", "Glow", "Tide", "Aura", "Swell", "Dawn", "Echo" }, "ambient|spacey", "Washes, swells and long echoes for textures", false,
               { "GlassClean", "JazzClean", "ChimeCrunch", "SmoothLead" }, 5, 16,
               { { "SlowAttack", 6, 0 }, { "Compressor", 5, 0 }, { "SubOctave", 7, 0 } },
               { { "Chorus", 9, 18 }, { "Detune", 8, 12 }, { "Rotary", 10, 30 }, { "Air", 9, 600 } },
               { { "PingPong", 8, 620 }, { "Reverse", 9, 750 }, { "TapeEcho", 7, 900 }, { "Delay", 8, 600 } },
               { { "Cathedral", 10, 24 }, { "Hall", 9, 20 }, { "Cathedral", 12, 30 } },
               { "wide", "clean", "soft", "swell", "sparkle" } },
-            { "Vintage Vault", "Vint", "vintage", "Sixties and seventies fuzz, chime and crunch", false,
+            { "Vintage Vault", { "Fuzz", "Chime", "Groov", "Mod", "Swing", "Flare", "Tonic", "Retro", "Beat", "Haze" }, "vintage", "Sixties and seventies fuzz, chime and crunch", false,
               { "VintageFuzz", "FatFuzz", "TrebleBoost", "BritCrunch", "ChimeCrunch", "OctaveFuzz" }, 10, 22,
               { { "AutoWah", 10, 0 }, { "Booster", 5, 0 }, { "PedalWah", 9, 0 } },
               { { "Phaser", 8, 18 }, { "Tremolo", 10, 22 }, { "Rotary", 10, 30 }, { "Vibrato", 6, 16 } },
@@ -87,7 +86,7 @@ namespace
             const int span = plan.gainHigh - plan.gainLow + 1;
             const int gain = plan.gainLow + (i * 7) % span;
             const auto mood = juce::String (plan.moods[(size_t) (i / 3) % plan.moods.size()]);
-            const auto name = juce::String (plan.prefix) + " " + juce::String (i + 1).paddedLeft ('0', 8 - 1 - (int) strlen (plan.prefix));
+            const auto name = juce::String (plan.words[(size_t) (i / 10) % plan.words.size()]) + " " + juce::String (i % 10 + 1);
             const auto idea = juce::String (amp) + " at " + juce::String (gain) + ", " + mood;
 
             PatchBuilder p (name, juce::String (plan.keywords) + "|" + mood, idea);

@@ -114,7 +114,7 @@ inline constexpr int downloadWidth = 300, downloadHeight = 313;
 inline constexpr Box downloadList { 32, 67, 243, 219 };
 inline constexpr Box downloadPatchsetTab { 30, 31, 100, 30 };
 inline constexpr Box downloadRhythmTab { 128, 31, 100, 30 };
-inline constexpr Box downloadFullButton { 190, 289, 85, 22 };
+inline constexpr Box downloadFullButton { 190, 290, 85, 19 };
 inline constexpr Box downloadConnectButton { 100, 228, 100, 30 };
 inline constexpr Box downloadTimeText { 150, 6, 125, 14 };
 inline constexpr int downloadItemHeight = 31;

@@ -49,7 +49,12 @@ void DL_VScrollingUIItem::paint (juce::Graphics& g)
 
     const juce::Colour orange (255, 155, 0);
 
-    // A hairline between entries, the light glass of the display behind.
+    // The entry being auditioned glows; a hairline between entries.
+    if (auditioned)
+    {
+        g.setColour (orange.withAlpha (0.12f));
+        g.fillRoundedRectangle (getLocalBounds().reduced (2, 1).toFloat(), 4.0f);
+    }
     g.setColour (orange.withAlpha (0.12f));
     g.drawHorizontalLine (getHeight() - 1, 4.0f, (float) getWidth() - 4.0f);
 

@@ -1,5 +1,7 @@
 #include "download/DownloadService.h"
 
+#include <thread>
+
 namespace T730
 {
 
@@ -79,15 +81,20 @@ DownloadTransfer::DownloadTransfer (std::vector<TransferFile> f, HttpLimits l)
 
 DownloadTransfer::~DownloadTransfer()
 {
-    canceller.cancel();
+    cancel();
     stopThread (limits.timeoutMs + 2000);
 }
 
-void DownloadTransfer::run()
+void DownloadTransfer::fetchFrom (HttpCancel& canceller)
 {
-    for (auto& file : files)
+    for (;;)
     {
-        if (threadShouldExit() || canceller.isCancelled())
+        const auto index = nextFile++;
+        if (index >= files.size())
+            return;
+
+        auto& file = files[index];
+        if (cancelled.load() || threadShouldExit())
         {
             file.error = "cancelled";
             continue;
@@ -103,6 +110,17 @@ void DownloadTransfer::run()
             file.bytes = std::move (result.body);
         ++finished;
     }
+}
+
+void DownloadTransfer::run()
+{
+    const int helpers = juce::jmin (parallel, (int) files.size()) - 1;
+    std::vector<std::thread> others;
+    for (int k = 1; k <= helpers; ++k)
+        others.emplace_back ([this, k] { fetchFrom (cancellers[k]); });
+    fetchFrom (cancellers[0]);
+    for (auto& t : others)
+        t.join();
     done = true;
 }
 
@@ -114,7 +132,11 @@ float DownloadTransfer::advance()
 void DownloadTransfer::cancel()
 {
     if (! done.load())
-        canceller.cancel();
+    {
+        cancelled = true;
+        for (auto& c : cancellers)
+            c.cancel();
+    }
     signalThreadShouldExit();
 }
 

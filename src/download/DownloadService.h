@@ -93,12 +93,15 @@ struct TransferFile
     juce::String error;
 };
 
-/** Fetches a list of files on a thread of its own ("T730 Download Transfer")
-    and checks each one's content, while the progress window polls it. A
-    cancel (the progress window closed) drops the running request at once. */
+/** Fetches a list of files on a thread of its own ("T730 Download Transfer"),
+    with up to `parallel` requests at a time, and checks each one's content,
+    while the progress window polls it. A cancel (the progress window closed)
+    drops the running requests at once. */
 class DownloadTransfer : public juce::Thread, public ProgressWindowListener
 {
 public:
+    static constexpr int parallel = 4;
+
     DownloadTransfer (std::vector<TransferFile> files, HttpLimits limits);
     ~DownloadTransfer() override;
 
@@ -108,15 +111,19 @@ public:
     void cancel() override;
     bool isDone() override { return done.load(); }
 
-    bool wasCancelled() const noexcept { return canceller.isCancelled(); }
+    bool wasCancelled() const noexcept { return cancelled.load(); }
     /** Every file arrived and is what it should be (read once done). */
     bool allArrived() const;
     std::vector<TransferFile>& getFiles() noexcept { return files; }
 
 private:
-    std::vector<TransferFile> files;   // written by the thread until done
+    void fetchFrom (HttpCancel& canceller);
+
+    std::vector<TransferFile> files;   // each written by the one request thread that took it, until done
     const HttpLimits limits;
-    HttpCancel canceller;
+    HttpCancel cancellers[parallel];
+    std::atomic<bool> cancelled { false };
+    std::atomic<size_t> nextFile { 0 };
     std::atomic<int> finished { 0 };
     std::atomic<bool> done { false };
 };

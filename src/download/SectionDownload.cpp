@@ -593,7 +593,7 @@ void SectionDownload::paint (juce::Graphics& g)
     {
         g.setColour (orange.withAlpha (0.8f));
         g.setFont (arialFont (10.0f));
-        g.drawText ("CATALOGUE " + catalogueTime.formatted ("%Y/%m/%d %H:%M"), box (L::downloadTimeText),
+        g.drawText ("CATALOGUE OF " + catalogueTime.formatted ("%Y/%m/%d"), box (L::downloadTimeText),
                     juce::Justification::centredRight);
     }
 }

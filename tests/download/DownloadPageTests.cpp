@@ -255,7 +255,7 @@ TEST_F (DownloadGuiPage, APatchSetAuditionPutsBackTheEditBufferItFound)
     EXPECT_TRUE (filesIn (user.folders.patchgroup).isEmpty());
     attract->selectPatch (3);
     ASSERT_FALSE (link.sent.empty());
-    EXPECT_EQ (link.project.editBuffer.name, "Metl 004");
+    EXPECT_EQ (link.project.editBuffer.name, "Riff 4");
     EXPECT_TRUE (link.sent.back().sameContentAs (link.project.editBuffer));
 
     // Something else changes the tool set meanwhile (an undo step of its own).

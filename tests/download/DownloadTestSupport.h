@@ -99,6 +99,15 @@ struct TestServer
         return url ("/archive/oxa_tools_data/M7c/" + juce::URL::addEscapeChars (relative, false).replace ("%2F", "/"));
     }
 
+    /** The whole staged catalogue, its URLs pointed at this server. */
+    bool serveStagedCatalogue()
+    {
+        if (! stagedCatalogue().copyDirectoryTo (root.get()))
+            return false;
+        const auto text = catalogueFile().loadFileAsString().replace ("http://127.0.0.1:8730", address());
+        return catalogueFile().replaceWithText (text);
+    }
+
     oxatest::TempFolder root;
     oxaserver::CatalogueServer server;
     std::atomic<int> hugeChunks { 0 };

@@ -92,7 +92,7 @@ namespace
         const auto area = image.getBounds();
         pagePanel (g, area, offline ? 211 : 131);
 
-        heading (g, "DOWNLOAD", offline ? "NO CONNECTION" : "PATCH SETS & RHYTHMS", { 28, 4, 244, 14 });
+        heading (g, "DOWNLOAD", offline ? "NO CONNECTION" : juce::String(), { 28, 4, 244, 14 });
         const auto list = box (L::downloadList);
 
         if (! offline)
@@ -177,7 +177,7 @@ namespace
     }
     template <bool Lit> juce::Image fullButton()
     {
-        return plateButton (L::downloadFullButton.w, L::downloadFullButton.h, { 0.5f, 0.5f, 84.0f, 21.0f }, "GET ALL", Lit, true);
+        return plateButton (L::downloadFullButton.w, L::downloadFullButton.h, { 0.5f, 0.5f, 84.0f, 18.0f }, "GET ALL", Lit, true);
     }
     template <bool Over> juce::Image connectButton()
     {
