@@ -28,6 +28,8 @@ public:
     /** Puts the kept edit buffer back and closes (the owner is told through onClose). */
     void restoreAndClose();
     std::function<void()> onClose;
+    /** Closing from now on puts nothing back (the controller is going). */
+    void forgetKeptBuffer() noexcept { restored = true; }
 
     /** Selects patch index (0..count-1) as a click on its cell does. */
     void selectPatch (int index);

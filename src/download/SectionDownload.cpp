@@ -89,16 +89,24 @@ SectionDownload::SectionDownload (ControllerLink& c) : controller (c)
 
     runTransfer = [this] (DownloadTransfer& job) { runProgress (&job, this, false); };
 
+    // The pointer leaving the page across a list or button counts as leaving it too.
+    addMouseListener (this, true);
     restart();
 }
 
 SectionDownload::~SectionDownload()
 {
+    // The controller may be going down too: nothing more is asked of it. A
+    // preview still running ends with the engine; the patch set audition's
+    // overlay goes without putting the edit buffer back.
+    removeMouseListener (this);
     runTransfer = nullptr;
     if (thread != nullptr)
         thread->stop (1000);
     thread.reset();
-    leavePage();
+    if (attract != nullptr)
+        attract->forgetKeptBuffer();
+    attract.reset();
     deleteTemporaryFiles();
 }
 
@@ -270,17 +278,23 @@ bool SectionDownload::downloadEntries (const std::vector<DL_ItemInfo*>& entries)
     // Every file of every entry in one transfer; refused names never leave the page.
     std::vector<TransferFile> files;
     std::vector<DL_ItemInfo*> usable;
+    juce::StringArray refused;
     for (auto* entry : entries)
     {
         if (! entry->hasUsableUrls())
         {
             juce::Logger::writeToLog ("Download: \"" + entry->name + "\" names a file that cannot be stored; it is not downloaded.");
+            refused.add (entry->name);
             continue;
         }
         usable.push_back (entry);
         for (int i = 0; i < entry->urls.size(); ++i)
             files.push_back ({ entry->urls[i], expectedContent (*entry, i), {}, {} });
     }
+
+    if (! refused.isEmpty())
+        if (auto* dialogs = controller.getDialogs())
+            dialogs->showError ("\"" + refused.joinIntoString ("\", \"") + "\" cannot be downloaded: the catalogue names a file that has no place in the download folders.");
 
     bool everything = usable.size() == entries.size();
     if (! files.empty())

@@ -134,6 +134,7 @@ TEST_F (DownloadGuiPage, HostileNamesAreNeverFetchedNorWritten)
         pressDownload (patches, row);
     EXPECT_EQ (server.server.getRequestCount(), before);
     EXPECT_TRUE (filesIn (user.temp.get()).isEmpty());
+    EXPECT_EQ (link.dialogs.errors.size(), 5);
     for (int row = 0; row < 5; ++row)
         EXPECT_FALSE (page().getPatchsetList().getEntry (row)->downloaded);
 }
