@@ -126,6 +126,7 @@ void SectionDownload::restart()
     thread.reset();
 
     core = std::make_unique<DL_Core> (server, limits);
+    ++listGeneration;
     state = State::connecting;
     catalogueText.clear();
     patchsetList.clear();
@@ -173,6 +174,7 @@ void SectionDownload::received (const juce::String& text)
         for (auto& entry : *list)
             entry.downloaded = isDownloaded (entry, folders);
 
+    ++listGeneration;
     patchsetList.fill (std::move (catalogue.patchsets));
     rhythmList.fill (std::move (catalogue.rhythms));
 
@@ -300,8 +302,10 @@ bool SectionDownload::downloadEntries (const std::vector<DL_ItemInfo*>& entries)
     if (! files.empty())
     {
         DownloadTransfer job (std::move (files), limits);
+        const auto generation = listGeneration;
         transfer (job);
-        if (job.wasCancelled())
+        // The lists were made anew meanwhile (their entries are gone), or the user cancelled.
+        if (job.wasCancelled() || generation != listGeneration)
             return false;
 
         auto& arrived = job.getFiles();
@@ -456,7 +460,10 @@ bool SectionDownload::fetchInto (const DL_ItemInfo& entry, const juce::File& fol
         return true;
 
     DownloadTransfer job (std::move (files), limits);
+    const auto generation = listGeneration;
     transfer (job);
+    if (generation != listGeneration)
+        return false;
     if (! job.allArrived())
     {
         for (auto& f : job.getFiles())

@@ -142,6 +142,8 @@ private:
     bool catalogueTimeKnown = false;
     State state = State::connecting;
     int shownKind = DL_ItemInfo::patchsetKind;
+    /** Counts the fillings of the lists: a transfer's modal loop may outlast its entries. */
+    int listGeneration = 0;
 
     bool previewRunning = false;
     juce::String previewedName;
