@@ -102,10 +102,7 @@ DL_VScrollingUI::DL_VScrollingUI (int k) : kind (k)
     fill ({});
 }
 
-DL_VScrollingUI::~DL_VScrollingUI()
-{
-    ToolTipEx::getInstance()->hideTip();
-}
+DL_VScrollingUI::~DL_VScrollingUI() = default;
 
 std::unique_ptr<ModalEditLabel> DL_VScrollingUI::createCell (int row, int column)
 {
