@@ -131,7 +131,7 @@ int main()
     DownloadCatalogue parsed;
     const auto parse = measure (20, [&] { parseDownloadCatalogue (bigText, parsed); });
     std::printf ("[ figure ] catalogue of 1000 entries (%d bytes): parse median %.2f ms (best %.2f, worst %.2f)\n",
-                 bigText.getNumBytesAsUTF8(), parse.median, parse.best, parse.worst);
+                 (int) bigText.getNumBytesAsUTF8(), parse.median, parse.best, parse.worst);
     const auto fetch = measure (10, [&]
     {
         DL_Core core (bigAddress, {});

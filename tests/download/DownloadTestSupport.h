@@ -121,7 +121,7 @@ struct Entry
     juce::StringArray urls;
     int songIndex = -1;   // the URL marked as the song
     juce::String isNew = "false";
-    juce::String comment;
+    juce::String comment {};
 };
 
 /** The text of a download info document. */
