@@ -1,4 +1,5 @@
-// oxa_factory <stage folder> <factory data folder>: makes the install folder's data.
+// oxa_factory <stage folder> <factory data folder> [<catalogue folder>]: makes the
+// install folder's data (and the download catalogue folder when it is named).
 #include "FactoryStep.h"
 #include <juce_events/juce_events.h>
 #include <algorithm>
@@ -33,9 +34,9 @@ int main (int argc, char** argv)
 {
     using namespace oxafactory;
 
-    if (argc != 3)
+    if (argc != 3 && argc != 4)
     {
-        std::cerr << "usage: oxa_factory <stage folder> <factory data folder>\n";
+        std::cerr << "usage: oxa_factory <stage folder> <factory data folder> [<catalogue folder>]\n";
         return 2;
     }
 
@@ -46,6 +47,8 @@ int main (int argc, char** argv)
     context.stage = cwd.getChildFile (argv[1]);
     context.resources = context.stage.getChildFile ("resources");
     context.sources = cwd.getChildFile (argv[2]);
+    if (argc == 4)
+        context.catalogue = cwd.getChildFile (argv[3]);
 
     if (! context.resources.createDirectory())
     {

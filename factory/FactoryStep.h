@@ -16,6 +16,7 @@ struct FactoryContext
     juce::File stage;     // the install folder being made (build/stage)
     juce::File resources; // stage/resources
     juce::File sources;   // hand-made inputs: factory/data in the source tree
+    juce::File catalogue; // the download catalogue folder (build/stage-catalogue); none: not made
 };
 
 /** A step: true on success; on failure it writes why to std::cerr. */

@@ -161,6 +161,11 @@ int main (int argc, char** argv)
             ::setenv ("XDG_CACHE_HOME", cache.c_str(), 1);
     }
 
+    // The download page asks its server as soon as it is made: in tests (and in
+    // the programs they start) that is a closed port on this machine unless a
+    // test names its own local server.
+    ::setenv ("OXA_DOWNLOAD_SERVER", "http://127.0.0.1:9", 0);
+
     int result = 0;
     {
         // A message manager for the whole run; tests that need a window run under a display.

@@ -83,6 +83,9 @@ struct FactoryGroup
     std::vector<FactoryPatch> patches;
 };
 
+/** Writes a group file of patches with their keywords and tooltips. */
+bool writeFactoryGroup (const juce::File& file, const juce::String& name, const std::vector<FactoryPatch>& patches);
+
 FactoryGroup factoryTonesGroup();
 FactoryGroup factoryEffectsGroup();
 

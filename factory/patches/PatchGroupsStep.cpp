@@ -13,42 +13,42 @@
 
 namespace oxafactory
 {
-namespace
+/** Writes a group file. PatchData writes its keywords as an empty element
+    (the librarian never rewrites them), so the factory fills each patch's
+    "Keywords" element itself. */
+bool writeFactoryGroup (const juce::File& file, const juce::String& name, const std::vector<FactoryPatch>& patches)
 {
-    /** Writes a group file. PatchData writes its keywords as an empty element
-        (the librarian never rewrites them), so the factory fills each patch's
-        "Keywords" element itself. */
-    bool writeGroup (const juce::File& file, const juce::String& name, const std::vector<FactoryPatch>& patches)
+    auto set = std::make_unique<T730::PatchSet>();
+    set->Name = name;
+    for (size_t i = 0; i < patches.size() && i < (size_t) T730::PatchSet::numPatches; ++i)
     {
-        auto set = std::make_unique<T730::PatchSet>();
-        set->Name = name;
-        for (size_t i = 0; i < patches.size() && i < (size_t) T730::PatchSet::numPatches; ++i)
-        {
-            auto& data = set->patches[i];
-            data.edit = patches[i].edit;
-            data.tooltip = patches[i].tooltip;
-            data.setKeywords (patches[i].keywords);
-            data.index = (int) i;
-        }
-
-        juce::XmlElement root ("PatchSet");
-        if (! set->write (&root))
-            return false;
-
-        int i = 0;
-        if (auto* list = root.getChildByName ("Patches"))
-            for (auto* patch : list->getChildWithTagNameIterator ("PatchData"))
-            {
-                auto* keywords = patch->getChildByName ("Keywords");
-                if (keywords != nullptr && i < (int) patches.size())
-                    for (const auto& word : patches[(size_t) i].keywords)
-                        T730::addTextChild (keywords, "Keyword", word);
-                ++i;
-            }
-
-        return T730::writeXmlDocument (file, root);
+        auto& data = set->patches[i];
+        data.edit = patches[i].edit;
+        data.tooltip = patches[i].tooltip;
+        data.setKeywords (patches[i].keywords);
+        data.index = (int) i;
     }
 
+    juce::XmlElement root ("PatchSet");
+    if (! set->write (&root))
+        return false;
+
+    int i = 0;
+    if (auto* list = root.getChildByName ("Patches"))
+        for (auto* patch : list->getChildWithTagNameIterator ("PatchData"))
+        {
+            auto* keywords = patch->getChildByName ("Keywords");
+            if (keywords != nullptr && i < (int) patches.size())
+                for (const auto& word : patches[(size_t) i].keywords)
+                    T730::addTextChild (keywords, "Keyword", word);
+            ++i;
+        }
+
+    return T730::writeXmlDocument (file, root);
+}
+
+namespace
+{
     std::vector<FactoryPatch> userPatches()
     {
         std::vector<FactoryPatch> patches;
@@ -89,7 +89,7 @@ namespace
                 std::cerr << "group " << name << " has " << patches.size() << " patches instead of 100\n";
                 return false;
             }
-            if (! writeGroup (folder.getChildFile (name + ".xml"), name, patches))
+            if (! writeFactoryGroup (folder.getChildFile (name + ".xml"), name, patches))
             {
                 std::cerr << "cannot write the group " << name << "\n";
                 return false;

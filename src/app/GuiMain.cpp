@@ -26,6 +26,7 @@ namespace
     {
         bool confirm (const juce::String& text) override { return UserDialogs::get().confirm (text); }
         void showError (const juce::String& text) override { OxException (text).show(); }
+        int askOverwrite (const juce::String& text) override { return UserDialogs::get().askOverwrite (text); }
 
         bool chooseFileToOpen (const juce::File& initial, const juce::String& extension, juce::File& chosen) override
         {

@@ -151,6 +151,24 @@ inline constexpr Box rhythmTitleCaption { 30, 4, 100, 15 };
 inline constexpr int rhythmMeterWidth = 12, rhythmMeterHeight = 51;
 inline constexpr int rhythmLevelThumbWidth = 7, rhythmLevelThumbHeight = 12;
 inline constexpr int rhythmLocateThumbWidth = 9, rhythmLocateThumbHeight = 17;
+// The download page (relative to the page, which fills the page area): the
+// two tab buttons over the list, the list, DOWNLOAD_FULL under it, the
+// connect button of the offline picture, the catalogue's time; the pictures
+// of an entry (its download spot and downloaded mark, the new mark, the
+// audition spot) and the patch set audition's cancel button.
+inline constexpr int downloadWidth = 300, downloadHeight = 313;
+inline constexpr Box downloadList { 32, 67, 243, 219 };
+inline constexpr Box downloadPatchsetTab { 30, 31, 100, 30 };
+inline constexpr Box downloadRhythmTab { 128, 31, 100, 30 };
+inline constexpr Box downloadFullButton { 190, 290, 85, 19 };
+inline constexpr Box downloadConnectButton { 100, 228, 100, 30 };
+inline constexpr Box downloadTimeText { 150, 6, 125, 14 };
+inline constexpr int downloadItemHeight = 31;
+inline constexpr int downloadGetWidth = 61, downloadGetHeight = 10;
+inline constexpr int downloadNewWidth = 28, downloadNewHeight = 10;
+inline constexpr int downloadPlayWidth = 18, downloadPlayHeight = 19;
+inline constexpr Box downloadAttractTable { 30, 28, 242, 96 };
+inline constexpr Box downloadAttractCancel { 203, 130, 87, 44 };
 
 // The program's other pictures.
 inline constexpr int titleBarWidth = 700, titleBarHeight = 26;

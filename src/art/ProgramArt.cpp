@@ -267,6 +267,26 @@ namespace
         { Picture::recorderHead, "recorder_head_png" },
         { Picture::recorderThumb, "recorder_thumb_png" },
         { Picture::recorderLevelThumb, "recorder_level_thumb_png" },
+
+        // The download page.
+        { Picture::downloadBackground, "download_background_png" },
+        { Picture::downloadOffline, "download_offline_png" },
+        { Picture::downloadTabPatchset, "download_tab_patchset_png" },
+        { Picture::downloadTabPatchsetOn, "download_tab_patchset_on_png" },
+        { Picture::downloadTabRhythm, "download_tab_rhythm_png" },
+        { Picture::downloadTabRhythmOn, "download_tab_rhythm_on_png" },
+        { Picture::downloadFull, "download_full_png" },
+        { Picture::downloadFullLit, "download_full_lit_png" },
+        { Picture::downloadConnect, "download_connect_png" },
+        { Picture::downloadConnectOver, "download_connect_over_png" },
+        { Picture::downloadItemGet, "download_item_get_png" },
+        { Picture::downloadItemDone, "download_item_done_png" },
+        { Picture::downloadItemNew, "download_item_new_png" },
+        { Picture::downloadPlay, "download_play_png" },
+        { Picture::downloadStop, "download_stop_png" },
+        { Picture::downloadAttractBackground, "download_attract_background_png" },
+        { Picture::downloadAttractCancel, "download_attract_cancel_png" },
+        { Picture::downloadAttractCancelOver, "download_attract_cancel_over_png" },
     };
 } // namespace
 

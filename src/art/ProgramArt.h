@@ -301,6 +301,27 @@ enum class Picture
     recorderHead,
     recorderThumb,
     recorderLevelThumb,
+    // The download page: background and offline picture, its tab buttons
+    // (plain, on), DOWNLOAD_FULL (plain, lit), DOWNLOAD_CONNECT (plain, under
+    // the pointer), an entry's pictures and the patch set audition's own.
+    downloadBackground,
+    downloadOffline,
+    downloadTabPatchset,
+    downloadTabPatchsetOn,
+    downloadTabRhythm,
+    downloadTabRhythmOn,
+    downloadFull,
+    downloadFullLit,
+    downloadConnect,
+    downloadConnectOver,
+    downloadItemGet,
+    downloadItemDone,
+    downloadItemNew,
+    downloadPlay,
+    downloadStop,
+    downloadAttractBackground,
+    downloadAttractCancel,
+    downloadAttractCancelOver,
 };
 
 /** Every picture, in the order above. */

@@ -17,6 +17,10 @@ public:
     /** The confirmation box: true only for OK. */
     virtual bool confirm (const juce::String& text) = 0;
 
+    /** The overwrite box: 0 Cancel, 1 OK (overwrite), 2 Rename. Dialogs that
+        cannot ask answer Cancel, so nothing is replaced unasked. */
+    virtual int askOverwrite (const juce::String& text) { (void) text; return 0; }
+
     /** The error box (the message is logged too); returns when it is closed. */
     virtual void showError (const juce::String& text) = 0;
 
