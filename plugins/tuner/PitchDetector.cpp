@@ -9,6 +9,14 @@
 namespace T730::Modules
 {
 
+namespace
+{
+// The odd partials a longer period brings against its lone lowest one: for a new note, and for
+// keeping a held one.
+constexpr double kNewLoneShare = 0.25;
+constexpr double kHeldLoneShare = 0.05;
+}
+
 int PitchDetector::windowSizeFor (double sampleRate)
 {
     return sampleRate > 60000.0 ? 8192 : 4096;
@@ -113,7 +121,7 @@ int PitchDetector::preferFullPeriod (int peak) const
     for (int k = 2; k <= 3; ++k)
     {
         const int shorter = peak / k >= kShortestLag ? highestNear (static_cast<double> (peak) / k) : -1;
-        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k))
+        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k, kNewLoneShare))
         {
             peak = shorter;
             break;
@@ -131,7 +139,7 @@ int PitchDetector::preferFullPeriod (int peak) const
             if (k * peak >= maxLag - 2)
                 break;
             const int candidate = highestNear (k * peak);
-            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k))
+            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k, kNewLoneShare))
                 better = candidate;
         }
         if (better < 0)
@@ -141,20 +149,35 @@ int PitchDetector::preferFullPeriod (int peak) const
     return peak;
 }
 
-bool PitchDetector::hasPartialsBetween (int lag, int k) const
+bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
 {
     // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
-    // They must carry some of the sound (25 dB below the chosen frequency's partial: a looped
-    // sample whose two halves differ slightly has none), and a weak fundamental comes with the
-    // other partials of its note (within 13 dB of it), while a lone component below the note (a
-    // sampled bass's sub-octave thump) does not make the note lower.
+    // They must carry some of the sound (25 dB below the strongest of the note's first partials: a
+    // looped sample whose two halves differ slightly has none), and a weak fundamental comes with
+    // the other partials of its note (within 6 dB of it, `loneShare`; a held note keeps its period
+    // with less), while a lone component below the note does not make the note lower. A sampled bass's attack can thump an octave below the note,
+    // louder than the note's own fundamental and with partials of its own 10 dB or more below it;
+    // a string whose weak fundamental made the period look half as long has it well below the
+    // partial taken for the note, and its odd partials above it.
     const double f = rate / lag;
     const double lone = partialPower (f / k);
     double others = 0.0;
     for (int j = 2; j <= 2 * k + 1; ++j)
         if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
             others += partialPower (j * f / k);
-    return others >= 0.05 * lone && lone + others >= 0.003 * partialPower (f);
+    if (others < loneShare * lone || lone + others < 0.003 * notePower (f))
+        return false;
+    return ! (lone > partialPower (f) && others < lone);
+}
+
+double PitchDetector::notePower (double hz) const
+{
+    // The strongest of the note's first partials: a weak fundamental (a sampled bass whose low
+    // partial is 40 dB below its octave) is no yardstick for what carries the sound.
+    double strongest = 0.0;
+    for (int j = 1; j <= 4 && j * hz < 0.45 * rate; ++j)
+        strongest = std::max (strongest, partialPower (j * hz));
+    return strongest;
 }
 
 double PitchDetector::partialPower (double hz) const
@@ -190,10 +213,14 @@ int PitchDetector::preferHeldPeriod (int peak, double heldFrequency) const
     if (std::abs (k - std::round (k)) > 0.03 * k)
         return peak;
     const int held = highestNear (heldLag);
-    // Still more periodic at the held period than at the chosen lag: the chosen lag is the period
-    // of some of the held note's partials. (A held period that repeats no better than the chosen
-    // lag gives way: the note was taken an octave low.)
-    return held > 0 && peakHeight (held) > peakHeight (peak) ? held : peak;
+    // Still more periodic at the held period than at the chosen lag, and the held period brings
+    // partials of its own: the chosen lag is the period of some of the held note's partials. (A
+    // held period that repeats no better than the chosen lag, or only through the chosen lag's own
+    // partials, gives way: the note was taken an octave or two low.)
+    return held > 0 && peakHeight (held) > peakHeight (peak)
+                   && hasPartialsBetween (peak, static_cast<int> (std::lround (k)), kHeldLoneShare)
+               ? held
+               : peak;
 }
 
 void PitchDetector::computeNsdf (const double* x)

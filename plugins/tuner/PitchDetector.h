@@ -69,8 +69,9 @@ private:
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
     int preferFullPeriod (int peak) const;
-    bool hasPartialsBetween (int lag, int k) const;
+    bool hasPartialsBetween (int lag, int k, double loneShare) const;
     double partialPower (double hz) const;
+    double notePower (double hz) const;
     int preferHeldPeriod (int peak, double heldFrequency) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
