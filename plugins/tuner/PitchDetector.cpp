@@ -13,7 +13,7 @@ namespace
 {
 // The odd partials a longer period brings against its lone lowest one: for a new note, and for
 // keeping a held one.
-constexpr double kNewLoneShare = 0.25;
+constexpr double kNewLoneShare = 0.05;
 constexpr double kHeldLoneShare = 0.05;
 }
 
@@ -35,6 +35,9 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     hann.resize (static_cast<size_t> (windowSize));
     for (int i = 0; i < windowSize; ++i)
         hann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize - 1));
+    halfHann.resize (static_cast<size_t> (windowSize / 2));
+    for (int i = 0; i < windowSize / 2; ++i)
+        halfHann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize / 2 - 1));
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
     lastClarity = 0.0;
 }
@@ -154,20 +157,49 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
     // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
     // They must carry some of the sound (25 dB below the strongest of the note's first partials: a
     // looped sample whose two halves differ slightly has none), and a weak fundamental comes with
-    // the other partials of its note (within 6 dB of it, `loneShare`; a held note keeps its period
-    // with less), while a lone component below the note does not make the note lower. A sampled bass's attack can thump an octave below the note,
-    // louder than the note's own fundamental and with partials of its own 10 dB or more below it;
-    // a string whose weak fundamental made the period look half as long has it well below the
-    // partial taken for the note, and its odd partials above it.
+    // the other partials of its note (within 13 dB of it for a new note, `loneShare`; a held note
+    // keeps its period with less), while a lone component below the note does not make the note
+    // lower. A sampled bass's attack can thump an octave below the note: louder than the note's
+    // own fundamental but below its strongest partial, with partials of its own weaker still, and
+    // fading much faster than the note.
+    // A string whose weak fundamental made the period look half as long has that fundamental
+    // below the partial taken for the note; a high note whose fundamental carries the sound has
+    // it above all of them.
     const double f = rate / lag;
     const double lone = partialPower (f / k);
     double others = 0.0;
     for (int j = 2; j <= 2 * k + 1; ++j)
         if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
             others += partialPower (j * f / k);
-    if (others < loneShare * lone || lone + others < 0.003 * notePower (f))
+    const double note = notePower (f);
+    if (others < loneShare * lone || lone + others < 0.003 * note)
         return false;
-    return ! (lone > partialPower (f) && others < lone);
+    if (lone > 0.5 * partialPower (f) && lone < 0.5 * note && others < lone)
+        return false;
+    // A thump also dies away within the window, much faster than the note.
+    const double loneFade = halfPower (f / k, 0) / std::max (1e-300, halfPower (f / k, 1));
+    double noteHead = 0.0, noteTail = 0.0;
+    for (int j = 1; j <= 4 && j * f < 0.45 * rate; ++j)
+    {
+        noteHead += halfPower (j * f, 0);
+        noteTail += halfPower (j * f, 1);
+    }
+    return loneFade < 4.0 * noteHead / std::max (1e-300, noteTail);
+}
+
+double PitchDetector::halfPower (double hz, int half) const
+{
+    // As partialPower, over the first (0) or second (1) half of the window alone.
+    const int n = windowSize / 2;
+    const int from = half * n;
+    const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
+    std::complex<double> phasor (1.0, 0.0), sum;
+    for (int i = 0; i < n; ++i)
+    {
+        sum += (centred[static_cast<size_t> (from + i)] * halfHann[static_cast<size_t> (i)]) * phasor;
+        phasor *= step;
+    }
+    return std::norm (sum);
 }
 
 double PitchDetector::notePower (double hz) const

@@ -72,6 +72,7 @@ private:
     bool hasPartialsBetween (int lag, int k, double loneShare) const;
     double partialPower (double hz) const;
     double notePower (double hz) const;
+    double halfPower (double hz, int half) const;
     int preferHeldPeriod (int peak, double heldFrequency) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
@@ -85,6 +86,7 @@ private:
     std::vector<double> centred;
     std::vector<double> flattened;
     std::vector<double> hann;
+    std::vector<double> halfHann;
     std::vector<double> nsdf;
     double lastClarity = 0.0;
     double lastLevelChangeDb = 0.0;
