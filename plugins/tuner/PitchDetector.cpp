@@ -176,7 +176,10 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
         return false;
     if (lone > 0.5 * partialPower (f) && lone < 0.5 * note && others < lone)
         return false;
-    // A thump also dies away within the window, much faster than the note.
+    // A thump also dies away within the window, much faster than the note. (Only a loud one is
+    // measured: a string's weak fundamental is too close to the noise for its fading to tell.)
+    if (lone < 0.25 * partialPower (f))
+        return true;
     const double loneFade = halfPower (f / k, 0) / std::max (1e-300, halfPower (f / k, 1));
     double noteHead = 0.0, noteTail = 0.0;
     for (int j = 1; j <= 4 && j * f < 0.45 * rate; ++j)
