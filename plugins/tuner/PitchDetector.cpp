@@ -159,12 +159,11 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
     // looped sample whose two halves differ slightly has none), and a weak fundamental comes with
     // the other partials of its note (within 13 dB of it for a new note, `loneShare`; a held note
     // keeps its period with less), while a lone component below the note does not make the note
-    // lower. A sampled bass's attack can thump an octave below the note: louder than the note's
-    // own fundamental but below its strongest partial, with partials of its own weaker still, and
-    // fading much faster than the note.
-    // A string whose weak fundamental made the period look half as long has that fundamental
-    // below the partial taken for the note; a high note whose fundamental carries the sound has
-    // it above all of them.
+    // lower. A sampled bass's attack can thump an octave below the note: no more than 6 dB under
+    // the note's own fundamental but below its strongest partial, with partials of its own weaker
+    // still, or fading within the window much faster than the note. A string whose weak
+    // fundamental made the period look half as long has that fundamental far below the partial
+    // taken for the note; a high note whose fundamental carries the sound has it above all of them.
     const double f = rate / lag;
     const double lone = partialPower (f / k);
     double others = 0.0;
@@ -174,12 +173,11 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
     const double note = notePower (f);
     if (others < loneShare * lone || lone + others < 0.003 * note)
         return false;
-    if (lone > 0.5 * partialPower (f) && lone < 0.5 * note && others < lone)
+    const bool loud = lone > 0.25 * partialPower (f);
+    if (loud && lone < 0.5 * note && others < lone)
         return false;
-    // A thump also dies away within the window, much faster than the note. (Only a loud one is
-    // measured: a string's weak fundamental is too close to the noise for its fading to tell.)
-    if (lone < 0.25 * partialPower (f))
-        return true;
+    if (! loud)
+        return true;   // (a weak one is too close to the noise for its fading to tell)
     const double loneFade = halfPower (f / k, 0) / std::max (1e-300, halfPower (f / k, 1));
     double noteHead = 0.0, noteTail = 0.0;
     for (int j = 1; j <= 4 && j * f < 0.45 * rate; ++j)

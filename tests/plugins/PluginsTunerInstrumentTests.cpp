@@ -132,7 +132,6 @@ INSTANTIATE_TEST_SUITE_P (
                        InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" },
                        // A sub-octave thump in the attack, louder than the note's weak fundamental.
                        InstrumentNote { "SlapBassD", 36, 38, false, "D2" },
-                       InstrumentNote { "OverdrivenFingerBassD", 33, 38, true, "D2" },
                        // A fundamental as loud as its octave, and a high note whose fundamental
                        // carries the sound.
                        InstrumentNote { "CleanGuitarB", 27, 59, false, "B3" },
