@@ -15,6 +15,8 @@ namespace
 // keeping a held one.
 constexpr double kNewLoneShare = 0.05;
 constexpr double kHeldLoneShare = 0.05;
+// From here up a lowest partial within 10 dB of the note's fundamental is the note's own.
+constexpr double kLowestLoneFundamental = 200.0;
 }
 
 int PitchDetector::windowSizeFor (double sampleRate)
@@ -170,6 +172,9 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
     for (int j = 2; j <= 2 * k + 1; ++j)
         if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
             others += partialPower (j * f / k);
+    // A high note may bring little but its fundamental and its octave; a thump is a bass's.
+    if (f / k >= kLowestLoneFundamental && lone >= 0.1 * partialPower (f))
+        return true;
     const double note = notePower (f);
     if (others < loneShare * lone || lone + others < 0.003 * note)
         return false;
