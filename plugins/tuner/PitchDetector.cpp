@@ -426,8 +426,14 @@ double PitchDetector::refineOverMultiples (double period, double clarity) const
                 best = lag;
         if (best == from || best == to || nsdf[static_cast<size_t> (best)] < 0.5 * clarity)
             break;
+        // A maximum a twentieth of a period or more away from the multiple belongs to another
+        // lobe (a distorted note's NSDF can split its peaks): no string glides that far within a
+        // window, so the fit stops rather than walk off.
+        const double lagK = interpolatedPeak (best);
+        if (std::abs (lagK - expected) > 0.05 * estimate)
+            break;
 
-        sumKLag += k * interpolatedPeak (best);
+        sumKLag += k * lagK;
         sumKK += static_cast<double> (k) * k;
         estimate = sumKLag / sumKK;
     }
