@@ -124,6 +124,20 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
     return partials;
 }
 
+/** f_h / h averaged with weights amplitude^2 x h^2: the period a waveform comparison finds
+    on an inharmonic tone (each partial pulls by its energy times its phase slope). */
+inline double periodicFundamental (const std::vector<Partial>& partials)
+{
+    double sum = 0.0, weight = 0.0;
+    for (const auto& p : partials)
+    {
+        const double w = p.amplitude * p.amplitude * p.harmonic * p.harmonic;
+        sum += w * p.frequency / p.harmonic;
+        weight += w;
+    }
+    return weight > 0.0 ? sum / weight : 0.0;
+}
+
 /** The partials of a note over [from, to), an octave lower when the tone has partials of its own
     there: the odd multiples of half the nominal frequency (its first and third) both within 30 dB
     of the strongest partial (a sampled bass key whose waveform repeats only every second period). */
@@ -143,21 +157,10 @@ inline std::vector<Partial> partialsOfNote (const std::vector<double>& x, size_t
         if (p.harmonic == 3)
             third = p.amplitude;
     }
-    return first >= strongest * 0.0316 && third >= strongest * 0.0316 ? lower : partials;
-}
-
-/** f_h / h averaged with weights amplitude^2 x h^2: the period a waveform comparison finds
-    on an inharmonic tone (each partial pulls by its energy times its phase slope). */
-inline double periodicFundamental (const std::vector<Partial>& partials)
-{
-    double sum = 0.0, weight = 0.0;
-    for (const auto& p : partials)
-    {
-        const double w = p.amplitude * p.amplitude * p.harmonic * p.harmonic;
-        sum += w * p.frequency / p.harmonic;
-        weight += w;
-    }
-    return weight > 0.0 ? sum / weight : 0.0;
+    // (The lower estimate must really be lower: a tone whose lowest partials are weak is taken
+    // for a flageolet by partialsOf and would come back at a multiple instead.)
+    const bool halved = std::abs (periodicFundamental (lower) / periodicFundamental (partials) - 0.5) < 0.03;
+    return halved && first >= strongest * 0.0316 && third >= strongest * 0.0316 ? lower : partials;
 }
 
 inline double cents (double f, double reference) { return 1200.0 * std::log2 (f / reference); }

@@ -267,6 +267,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
 
     if (detail)
     {
+        std::printf ("  %-34s onset %6zu ref %6zu-%6zu\n", e.file.c_str(), t.onset, t.refFrom, t.refTo);
         std::printf ("  %-34s ref %8.3f Hz (%+6.2f c) steady %4.0f-%4.0f end %4.0f ms | gross %2d/%3d missing %3d "
                      "settle %5.0f (string %5.0f) ms steady %5.2f (note %5.2f) tail %5.2f%s\n",
                      e.file.c_str(), r.reference, cents (r.reference, nominal), 1000.0 * (t.refFrom - t.onset) / kRate,

@@ -9,6 +9,16 @@
 namespace T730::Modules
 {
 
+namespace
+{
+// The odd partials a longer period brings against its lone lowest one: for a new note, and for
+// keeping a held one.
+constexpr double kNewLoneShare = 0.05;
+constexpr double kHeldLoneShare = 0.05;
+// From here up a lowest partial within 10 dB of the note's fundamental is the note's own.
+constexpr double kLowestLoneFundamental = 200.0;
+}
+
 int PitchDetector::windowSizeFor (double sampleRate)
 {
     return sampleRate > 60000.0 ? 8192 : 4096;
@@ -27,6 +37,9 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     hann.resize (static_cast<size_t> (windowSize));
     for (int i = 0; i < windowSize; ++i)
         hann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize - 1));
+    halfHann.resize (static_cast<size_t> (windowSize / 2));
+    for (int i = 0; i < windowSize / 2; ++i)
+        halfHann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize / 2 - 1));
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
     lastClarity = 0.0;
 }
@@ -113,7 +126,7 @@ int PitchDetector::preferFullPeriod (int peak) const
     for (int k = 2; k <= 3; ++k)
     {
         const int shorter = peak / k >= kShortestLag ? highestNear (static_cast<double> (peak) / k) : -1;
-        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k))
+        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k, kNewLoneShare))
         {
             peak = shorter;
             break;
@@ -131,7 +144,7 @@ int PitchDetector::preferFullPeriod (int peak) const
             if (k * peak >= maxLag - 2)
                 break;
             const int candidate = highestNear (k * peak);
-            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k))
+            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k, kNewLoneShare))
                 better = candidate;
         }
         if (better < 0)
@@ -141,20 +154,68 @@ int PitchDetector::preferFullPeriod (int peak) const
     return peak;
 }
 
-bool PitchDetector::hasPartialsBetween (int lag, int k) const
+bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
 {
     // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
-    // They must carry some of the sound (25 dB below the chosen frequency's partial: a looped
-    // sample whose two halves differ slightly has none), and a weak fundamental comes with the
-    // other partials of its note (within 13 dB of it), while a lone component below the note (a
-    // sampled bass's sub-octave thump) does not make the note lower.
+    // They must carry some of the sound (25 dB below the strongest of the note's first partials: a
+    // looped sample whose two halves differ slightly has none), and a weak fundamental comes with
+    // the other partials of its note (within 13 dB of it for a new note, `loneShare`; a held note
+    // keeps its period with less), while a lone component below the note does not make the note
+    // lower. A sampled bass's attack can thump an octave below the note: no more than 6 dB under
+    // the note's own fundamental but below its strongest partial, with partials of its own weaker
+    // still, or fading within the window much faster than the note. A string whose weak
+    // fundamental made the period look half as long has that fundamental far below the partial
+    // taken for the note; a high note whose fundamental carries the sound has it above all of them.
     const double f = rate / lag;
     const double lone = partialPower (f / k);
     double others = 0.0;
     for (int j = 2; j <= 2 * k + 1; ++j)
         if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
             others += partialPower (j * f / k);
-    return others >= 0.05 * lone && lone + others >= 0.003 * partialPower (f);
+    // A high note may bring little but its fundamental and its octave; a thump is a bass's.
+    if (f / k >= kLowestLoneFundamental && lone >= 0.1 * partialPower (f))
+        return true;
+    const double note = notePower (f);
+    if (others < loneShare * lone || lone + others < 0.003 * note)
+        return false;
+    const bool loud = lone > 0.25 * partialPower (f);
+    if (loud && lone < 0.5 * note && others < lone)
+        return false;
+    if (! loud)
+        return true;   // (a weak one is too close to the noise for its fading to tell)
+    const double loneFade = halfPower (f / k, 0) / std::max (1e-300, halfPower (f / k, 1));
+    double noteHead = 0.0, noteTail = 0.0;
+    for (int j = 1; j <= 4 && j * f < 0.45 * rate; ++j)
+    {
+        noteHead += halfPower (j * f, 0);
+        noteTail += halfPower (j * f, 1);
+    }
+    return loneFade < 4.0 * noteHead / std::max (1e-300, noteTail);
+}
+
+double PitchDetector::halfPower (double hz, int half) const
+{
+    // As partialPower, over the first (0) or second (1) half of the window alone.
+    const int n = windowSize / 2;
+    const int from = half * n;
+    const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
+    std::complex<double> phasor (1.0, 0.0), sum;
+    for (int i = 0; i < n; ++i)
+    {
+        sum += (centred[static_cast<size_t> (from + i)] * halfHann[static_cast<size_t> (i)]) * phasor;
+        phasor *= step;
+    }
+    return std::norm (sum);
+}
+
+double PitchDetector::notePower (double hz) const
+{
+    // The strongest of the note's first partials: a weak fundamental (a sampled bass whose low
+    // partial is 40 dB below its octave) is no yardstick for what carries the sound.
+    double strongest = 0.0;
+    for (int j = 1; j <= 4 && j * hz < 0.45 * rate; ++j)
+        strongest = std::max (strongest, partialPower (j * hz));
+    return strongest;
 }
 
 double PitchDetector::partialPower (double hz) const
@@ -190,10 +251,14 @@ int PitchDetector::preferHeldPeriod (int peak, double heldFrequency) const
     if (std::abs (k - std::round (k)) > 0.03 * k)
         return peak;
     const int held = highestNear (heldLag);
-    // Still more periodic at the held period than at the chosen lag: the chosen lag is the period
-    // of some of the held note's partials. (A held period that repeats no better than the chosen
-    // lag gives way: the note was taken an octave low.)
-    return held > 0 && peakHeight (held) > peakHeight (peak) ? held : peak;
+    // Still more periodic at the held period than at the chosen lag, and the held period brings
+    // partials of its own: the chosen lag is the period of some of the held note's partials. (A
+    // held period that repeats no better than the chosen lag, or only through the chosen lag's own
+    // partials, gives way: the note was taken an octave or two low.)
+    return held > 0 && peakHeight (held) > peakHeight (peak)
+                   && hasPartialsBetween (peak, static_cast<int> (std::lround (k)), kHeldLoneShare)
+               ? held
+               : peak;
 }
 
 void PitchDetector::computeNsdf (const double* x)
@@ -361,8 +426,14 @@ double PitchDetector::refineOverMultiples (double period, double clarity) const
                 best = lag;
         if (best == from || best == to || nsdf[static_cast<size_t> (best)] < 0.5 * clarity)
             break;
+        // A maximum a twentieth of a period or more away from the multiple belongs to another
+        // lobe (a distorted note's NSDF can split its peaks): no string glides that far within a
+        // window, so the fit stops rather than walk off.
+        const double lagK = interpolatedPeak (best);
+        if (std::abs (lagK - expected) > 0.05 * estimate)
+            break;
 
-        sumKLag += k * interpolatedPeak (best);
+        sumKLag += k * lagK;
         sumKK += static_cast<double> (k) * k;
         estimate = sumKLag / sumKK;
     }

@@ -26,10 +26,13 @@ namespace T730::Modules
     better at its multiples, where glide, decay and inharmonicity only add mismatch. The longer
     period must also bring partials of its own beyond a single one below the note (checked on a
     Hann-windowed spectrum at those frequencies); a key maximum that is such a longer period with
-    a lone partial below the note gives way to the note's own period. While a note is held the
-    caller passes its frequency, and a chosen lag that is a sub-multiple of the held period gives
-    way to the held period as long as the window repeats better there. Tones above the highest
-    frequency are no pitch (not their lower octave).
+    a lone partial below the note gives way to the note's own period, and so does one whose lowest
+    partial is an attack's thump (louder than the note's fundamental, weaker than its strongest
+    partial, with little above it, or fading within the window much faster than the note). While
+    a note is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the
+    held period gives way to the held period as long as the window repeats better there and the
+    held period still brings partials of its own. Tones above the highest frequency are no pitch
+    (not their lower octave).
 
     prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
 class PitchDetector
@@ -69,8 +72,10 @@ private:
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
     int preferFullPeriod (int peak) const;
-    bool hasPartialsBetween (int lag, int k) const;
+    bool hasPartialsBetween (int lag, int k, double loneShare) const;
     double partialPower (double hz) const;
+    double notePower (double hz) const;
+    double halfPower (double hz, int half) const;
     int preferHeldPeriod (int peak, double heldFrequency) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
@@ -84,6 +89,7 @@ private:
     std::vector<double> centred;
     std::vector<double> flattened;
     std::vector<double> hann;
+    std::vector<double> halfHann;
     std::vector<double> nsdf;
     double lastClarity = 0.0;
     double lastLevelChangeDb = 0.0;

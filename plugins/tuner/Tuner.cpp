@@ -3,8 +3,8 @@
 // A window without a pitch (below the gate, not periodic, the attack of a note not yet settled,
 // a noise or drum hit) reports 0, which the host reads as "no pitch". Attacks are found from the
 // level of chunks of a sixteenth window (256 samples at 44.1 kHz): one above the gate and 6 dB
-// over the mean of the eight before it (half a window, more than a period of the lowest string,
-// so a low note's own waveform does not count as an attack). The audio passes through unchanged.
+// over the loudest of the eight before it (half a window, more than a period of the lowest
+// string, so a low note's own waveform does not count as an attack). The audio passes through unchanged.
 
 #include "ModuleBase.h"
 #include "NoteTracker.h"
@@ -94,10 +94,12 @@ private:
     {
         tracker.advance (chunk);
         const double gate = gateRms();
+        // Against the loudest of the chunks before, not their mean: a low note whose waveform
+        // packs its energy into a pulse per period (an overdriven synth bass) would otherwise
+        // count as an attack every period.
         double before = 0.0;
         for (double e : chunkEnergies)
-            before += e;
-        before /= kChunkHistory;
+            before = std::max (before, e);
         if (chunkEnergy > 4.0 * before && chunkEnergy > gate * gate * chunk)
             tracker.noteOnset (chunk);
         chunkEnergies[static_cast<size_t> (chunkIndex)] = chunkEnergy;

@@ -129,7 +129,13 @@ INSTANTIATE_TEST_SUITE_P (
                        InstrumentNote { "HarmonicOfLowE", 31, 40, false, "E4" },
                        InstrumentNote { "FingerBassLowB", 33, 23, false, "B0" },
                        InstrumentNote { "PickBassE", 34, 28, false, "E1" },
-                       InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" }),
+                       InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" },
+                       // A sub-octave thump in the attack, louder than the note's weak fundamental.
+                       InstrumentNote { "SlapBassD", 36, 38, false, "D2" },
+                       // A fundamental as loud as its octave, and a high note whose fundamental
+                       // carries the sound.
+                       InstrumentNote { "CleanGuitarB", 27, 59, false, "B3" },
+                       InstrumentNote { "OverdrivenGuitarHighE", 29, 76, true, "E5" }),
     [] (const auto& info) { return std::string (info.param.what); });
 
 // Fret squeaks (clean and through the overdrive) and drum hits have no pitch to show.
