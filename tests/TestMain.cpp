@@ -1,3 +1,4 @@
+#include "platform/Platform.h"
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
@@ -165,6 +166,9 @@ int main (int argc, char** argv)
     // the programs they start) that is a closed port on this machine unless a
     // test names its own local server.
     ::setenv ("OXA_DOWNLOAD_SERVER", "http://127.0.0.1:9", 0);
+
+    // As the program does: a write to a closed pipe or socket is an error, not the end of the process.
+    T730::platform::ignoreBrokenPipes();
 
     int result = 0;
     {

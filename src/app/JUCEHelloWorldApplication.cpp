@@ -1,4 +1,6 @@
 #include "app/JUCEHelloWorldApplication.h"
+
+#include "platform/Platform.h"
 #include "app/HelloWorldWindow.h"
 #include "app/Splash.h"
 
@@ -7,6 +9,8 @@ JUCEHelloWorldApplication::~JUCEHelloWorldApplication() = default;
 
 void JUCEHelloWorldApplication::initialise (const juce::String&)
 {
+    T730::platform::ignoreBrokenPipes();
+
     // The splash goes up first and is painted by the message loop; the window (and
     // with it the controller) is built once it has painted, so that nothing runs a
     // message loop of its own inside the controller's construction to paint it.

@@ -1,4 +1,6 @@
 #include "platform/Platform.h"
+
+#include <csignal>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -90,6 +92,11 @@ bool openFolderInFileBrowser (const juce::File& folder)
         std::thread ([pid] { ::waitpid (pid, nullptr, 0); }).detach();
 
     return started;
+}
+
+void ignoreBrokenPipes()
+{
+    std::signal (SIGPIPE, SIG_IGN);
 }
 
 } // namespace T730::platform

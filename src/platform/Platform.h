@@ -35,4 +35,9 @@ juce::File getPrivateCacheFolder();
 /** Opens a folder in the desktop's file browser (xdg-open); false when it could not be started. */
 bool openFolderInFileBrowser (const juce::File& folder);
 
+/** Writing to a pipe or socket whose other end has closed fails with an error
+    the writer handles instead of ending the process (a download connection the
+    server dropped, a message posted while the message queue shuts down). */
+void ignoreBrokenPipes();
+
 } // namespace T730::platform
