@@ -104,6 +104,8 @@ GuiMain::GuiMain (InstController& c)
 
 GuiMain::~GuiMain()
 {
+    // The figures' 3D views close while the window still holds the sections.
+    jam->releasePlayers();
     attachCommandManager (nullptr);
     background = {};
     removeAllChildren();

@@ -29,10 +29,7 @@ SectionJam::~SectionJam()
     scrollBar.removeListener (this);
     adder.setListener (nullptr);
     for (auto* panel : panels)
-    {
-        panel->tellHidden();
-        removeChildComponent (panel);
-    }
+        takeOut (*panel);
     panels.clear();
 
     // No panel outlives the section (they talk to the controller through it):
@@ -110,15 +107,28 @@ void SectionJam::rebuild()
 
     for (auto* old : previous)
         if (! panels.contains (old) && old->getParentComponent() == this)
-        {
-            old->tellHidden();
-            removeChildComponent (old);
-        }
+            takeOut (*old);
     previous.clear();
 
     if (adder.getParentComponent() != this)
         addAndMakeVisible (adder);
     scrollBar.toFront (false);
+}
+
+void SectionJam::takeOut (JamItem& panel)
+{
+    // The figures' 3D views go while the panel is still in the window: a view
+    // whose window is already gone when it closes leaves the window's peer
+    // holding on to it, and the next expose event of the window touches it.
+    panel.tellHidden();
+    panel.releasePlayers();
+    removeChildComponent (&panel);
+}
+
+void SectionJam::releasePlayers()
+{
+    for (auto* panel : panels)
+        panel->releasePlayers();
 }
 
 void SectionJam::reposition()

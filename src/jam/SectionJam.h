@@ -46,6 +46,10 @@ public:
     void setPlayersShown (bool shouldShow);
     bool arePlayersShown() const noexcept { return playersShown; }
 
+    /** The panels let go of their figures (the main component does this first
+        when it goes, while the section is still in the window). */
+    void releasePlayers();
+
     /** The rhythm panel takes its machine out of the jam, closing the players
         with it (the controller asks this when the program quits). */
     void removeRhythmItem();
@@ -70,6 +74,7 @@ public:
 
 private:
     void reposition();
+    void takeOut (JamItem& panel);
     void scrollBarMoved (juce::ScrollBar* bar, double newRangeStart) override;
     void addJamItem (int kind) override;
     bool isJamStopped() const;

@@ -42,6 +42,7 @@ public:
     void shown() override { ++shows; startTimer (100); }
     void placed (int y) override { lastTop = y; }
     void recreatePlayers() override { ++recreated; }
+    void releasePlayers() override { ++released; releasedInSection = getParentComponent() != nullptr; }
     void detachFromItem() override { detached = true; }
     void timerCallback() override {}
 
@@ -49,7 +50,8 @@ public:
 
     std::function<bool()> remover;
     std::function<void (bool onMessageThread)> onDestroyed;
-    int removes = 0, refreshes = 0, hides = 0, shows = 0, recreated = 0, lastTop = -9999;
+    int removes = 0, refreshes = 0, hides = 0, shows = 0, recreated = 0, released = 0, lastTop = -9999;
+    bool releasedInSection = false;
     bool detached = false, destroyedOnMessageThread = false;
 };
 

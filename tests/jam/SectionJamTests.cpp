@@ -229,6 +229,8 @@ TEST_F (JamGuiSection, APanelLeftByAnItemDyingOnAnotherThreadIsReleasedOnTheMess
     link.jam->removeItem (1, 1);
     jam.rebuild();
     EXPECT_EQ (panel->getParentComponent(), nullptr);
+    EXPECT_EQ (panel->released, 1);
+    EXPECT_TRUE (panel->releasedInSection) << "the figures go while the panel is still in the window";
     std::thread ([dying = std::move (item)]() mutable { dying = nullptr; }).join();
     EXPECT_EQ (destroyed.load(), 0) << "not on the worker";
     EXPECT_TRUE (oxatest::pumpMessagesUntil ([&] { return destroyed.load() == 1; }, 2000));
