@@ -162,6 +162,31 @@ void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, 
     g.drawHorizontalLine (area.getY() + 1, f.getX() + 10.0f, f.getRight() - 10.0f);
 }
 
+void glassWindow (juce::Graphics& g, juce::Rectangle<int> table, int rim)
+{
+    const auto outer = table.expanded (rim).toFloat();
+    g.setColour (juce::Colours::black.withAlpha (0.6f));
+    g.fillRoundedRectangle (outer.translated (0.0f, 1.0f), 4.0f);
+    plate (g, outer, juce::Colour (0xff34343a), 4.0f);
+    recess (g, table.expanded (juce::jmax (1, rim - 2)).toFloat(), juce::Colour (0xff080706), 2.5f);
+
+    juce::Graphics::ScopedSaveState state (g);
+    g.reduceClipRegion (table);
+    g.setGradientFill (juce::ColourGradient (colours::orange.withAlpha (0.07f), 0.0f, (float) table.getY(),
+                                             juce::Colours::transparentBlack, 0.0f, (float) table.getBottom(), false));
+    g.fillRect (table);
+    g.setColour (juce::Colours::white.withAlpha (0.025f));
+    g.fillRect (table.withHeight (table.getHeight() / 2));
+}
+
+void listHeading (juce::Graphics& g, const juce::String& text, const juce::String& legend, juce::Rectangle<int> area)
+{
+    led (g, { (float) area.getX() + 3.0f, (float) area.getCentreY() + 0.5f }, 2.2f, colours::orange, true);
+    engraved (g, text, area.withTrimmedLeft (10), 9.5f, colours::orange, 2, juce::Justification::centredLeft);
+    if (legend.isNotEmpty())
+        engraved (g, legend, area, 7.0f, colours::orange.withAlpha (0.55f), 2, juce::Justification::centredRight);
+}
+
 void panelKey (juce::Graphics& g, juce::Rectangle<float> area, bool lit, bool over)
 {
     recess (g, area, juce::Colour (0xff08080a), 2.5f);

@@ -54,6 +54,15 @@ namespace oxart
     pin line under the top edge. Used by every jam panel, open and folded. */
 void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, int seed);
 
+/** A window of dark glass sunk into a panel behind a list or table: a bezel of
+    `rim` pixels around a black recess, a faint amber glow from the top as from
+    a backlit display, and the glass's reflection across its upper half. */
+void glassWindow (juce::Graphics& g, juce::Rectangle<int> table, int rim = 4);
+
+/** The heading of a list: an engraved caption with a lit marker before it, and
+    an optional dim legend at the right. */
+void listHeading (juce::Graphics& g, const juce::String& text, const juce::String& legend, juce::Rectangle<int> area);
+
 /** A small square key of the jam panels (fold, close, transport, toggles):
     a dark cap in a recess, lit in orange when `lit`, lighter under the pointer. */
 void panelKey (juce::Graphics& g, juce::Rectangle<float> area, bool lit, bool over);

@@ -14,7 +14,6 @@ namespace
     using juce::Colour;
     using juce::Rectangle;
 
-    const Colour glassColour (0xff080706);
     const Colour grooveColour (0xff0b0b0d);
     const Colour plateColour (0xff3a3a41);
     const Colour litColour (236, 140, 0);
@@ -46,31 +45,6 @@ namespace
         }
     }
 
-    void displayWindow (juce::Graphics& g, Rectangle<int> table, int rim)
-    {
-        const auto outer = table.expanded (rim).toFloat();
-        g.setColour (juce::Colours::black.withAlpha (0.6f));
-        g.fillRoundedRectangle (outer.translated (0.0f, 1.0f), 4.0f);
-        plate (g, outer, Colour (0xff34343a), 4.0f);
-        recess (g, table.expanded (juce::jmax (1, rim - 2)).toFloat(), glassColour, 2.5f);
-
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (table);
-        g.setGradientFill (juce::ColourGradient (colours::orange.withAlpha (0.07f), 0.0f, (float) table.getY(),
-                                                 juce::Colours::transparentBlack, 0.0f, (float) table.getBottom(), false));
-        g.fillRect (table);
-        g.setColour (juce::Colours::white.withAlpha (0.025f));
-        g.fillRect (table.withHeight (table.getHeight() / 2));
-    }
-
-    void heading (juce::Graphics& g, const juce::String& text, const juce::String& legend, Rectangle<int> area)
-    {
-        led (g, { (float) area.getX() + 3.0f, (float) area.getCentreY() + 0.5f }, 2.2f, colours::orange, true);
-        engraved (g, text, area.withTrimmedLeft (10), 9.5f, colours::orange, 2, juce::Justification::centredLeft);
-        if (legend.isNotEmpty())
-            engraved (g, legend, area, 7.0f, colours::orange.withAlpha (0.55f), 2, juce::Justification::centredRight);
-    }
-
     /** A cloud with an arrow down into a tray: the download sign. */
     void downloadSign (juce::Graphics& g, Rectangle<float> r, Colour colour, float thickness)
     {
@@ -92,7 +66,7 @@ namespace
         const auto area = image.getBounds();
         pagePanel (g, area, offline ? 211 : 131);
 
-        heading (g, "DOWNLOAD", offline ? "NO CONNECTION" : juce::String(), { 28, 4, 244, 14 });
+        listHeading (g, "DOWNLOAD", offline ? "NO CONNECTION" : juce::String(), { 28, 4, 244, 14 });
         const auto list = box (L::downloadList);
 
         if (! offline)
@@ -102,7 +76,7 @@ namespace
                                          (float) (L::downloadRhythmTab.right() - L::downloadPatchsetTab.x) + 4.0f,
                                          (float) L::downloadPatchsetTab.h),
                     grooveColour, 3.0f);
-            displayWindow (g, list, 4);
+            glassWindow (g, list, 4);
             const auto& full = L::downloadFullButton;
             recess (g, Rectangle<float> ((float) full.x - 2.0f, (float) full.y - 1.0f, (float) full.w + 4.0f, (float) full.h + 2.0f),
                     grooveColour, 3.0f);
@@ -112,7 +86,7 @@ namespace
         }
 
         // Offline: a dark display with an unplugged cable and its plug, and the words.
-        displayWindow (g, list, 4);
+        glassWindow (g, list, 4);
         const float y = (float) list.getY() + 70.0f;
         juce::Path cable;
         cable.startNewSubPath ((float) list.getX() + 8.0f, y + 30.0f);
@@ -258,7 +232,7 @@ namespace
         auto image = juce::Image (juce::Image::RGB, L::downloadWidth, L::downloadHeight, true);
         juce::Graphics g (image);
         pagePanel (g, image.getBounds(), 173);
-        displayWindow (g, box (L::downloadAttractTable), 4);
+        glassWindow (g, box (L::downloadAttractTable), 4);
         engraved (g, "TRY THE PATCHES", { 28, 4, 244, 14 }, 7.0f, colours::orange.withAlpha (0.55f), 2, juce::Justification::centredRight);
         // A small M7c-like unit: the patches play on the device.
         plate (g, { 36.0f, 138.0f, 150.0f, 34.0f }, plateColour, 4.0f);

@@ -142,37 +142,6 @@ namespace
         }
     }
 
-    //==============================================================================
-    /** A window of dark glass sunk into the panel, behind a table. */
-    void displayWindow (juce::Graphics& g, Rectangle<int> table)
-    {
-        const auto outer = table.expanded (4).toFloat();
-        // A bezel: a lighter rim around a black recess.
-        g.setColour (juce::Colours::black.withAlpha (0.6f));
-        g.fillRoundedRectangle (outer.translated (0.0f, 1.0f), 4.0f);
-        plate (g, outer, Colour (0xff34343a), 4.0f);
-        recess (g, table.expanded (2).toFloat(), glassColour, 2.5f);
-
-        // A faint amber glow from the top, as from a backlit display.
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (table);
-        g.setGradientFill (juce::ColourGradient (colours::orange.withAlpha (0.07f), 0.0f, (float) table.getY(),
-                                                 juce::Colours::transparentBlack, 0.0f, (float) table.getBottom(), false));
-        g.fillRect (table);
-        // The glass's reflection across its upper half.
-        g.setColour (juce::Colours::white.withAlpha (0.025f));
-        g.fillRect (table.withHeight (table.getHeight() / 2));
-    }
-
-    /** The heading of a list: an engraved caption with a lit marker before it. */
-    void heading (juce::Graphics& g, const juce::String& text, const juce::String& legend, Rectangle<int> area)
-    {
-        led (g, { (float) area.getX() + 3.0f, (float) area.getCentreY() + 0.5f }, 2.2f, colours::orange, true);
-        engraved (g, text, area.withTrimmedLeft (10), 9.5f, colours::orange, 2, juce::Justification::centredLeft);
-        if (legend.isNotEmpty())
-            engraved (g, legend, area, 7.0f, colours::orange.withAlpha (0.55f), 2, juce::Justification::centredRight);
-    }
-
     /** The groove a row of buttons sits in. */
     void buttonRail (juce::Graphics& g, int x, int y, int count, int buttonWidth, int buttonHeight)
     {
@@ -218,11 +187,11 @@ namespace
         const auto groups = box (L::librarianGroupTable);
         const auto patches = box (L::librarianPatchTable);
 
-        heading (g, "PATCH GROUP LIST", "LAST SAVED", { groups.getX() - 2, 5, groups.getWidth() + 2, 12 });
-        heading (g, "PATCH LIST", "A0 - J9", { patches.getX() - 2, patches.getY() - 18, patches.getWidth() + 2, 12 });
+        listHeading (g, "PATCH GROUP LIST", "LAST SAVED", { groups.getX() - 2, 5, groups.getWidth() + 2, 12 });
+        listHeading (g, "PATCH LIST", "A0 - J9", { patches.getX() - 2, patches.getY() - 18, patches.getWidth() + 2, 12 });
 
-        displayWindow (g, groups);
-        displayWindow (g, patches);
+        glassWindow (g, groups);
+        glassWindow (g, patches);
 
         buttonRail (g, L::librarianButtonX[0], L::librarianGroupButtonY, 4, L::librarianButtonWidth, L::librarianButtonHeight);
         buttonRail (g, L::librarianButtonX[0], L::librarianPatchButtonY, 4, L::librarianButtonWidth, L::librarianButtonHeight);
@@ -371,10 +340,10 @@ namespace
         recess (g, strip.toFloat(), Colour (0xff0b0b0d), 3.0f);
         engraved (g, "STORE THE CURRENT SOUND", strip, 8.5f, colours::orange.withAlpha (0.85f), 2);
 
-        heading (g, "PATCH GROUP LIST", "CHOOSE A GROUP", { groups.getX() - 2, groups.getY() - 16, groups.getWidth() + 2, 12 });
-        heading (g, "PATCH LIST", "CHOOSE A PLACE", { patches.getX() - 2, patches.getY() - 16, patches.getWidth() + 2, 12 });
-        displayWindow (g, groups);
-        displayWindow (g, patches);
+        listHeading (g, "PATCH GROUP LIST", "CHOOSE A GROUP", { groups.getX() - 2, groups.getY() - 16, groups.getWidth() + 2, 12 });
+        listHeading (g, "PATCH LIST", "CHOOSE A PLACE", { patches.getX() - 2, patches.getY() - 16, patches.getWidth() + 2, 12 });
+        glassWindow (g, groups);
+        glassWindow (g, patches);
 
         // The button rail with both buttons.
         const auto& b = L::storeAsButtonBody;

@@ -15,7 +15,6 @@ namespace
     using juce::Rectangle;
 
     const Colour panelColour (0xff1c1c20);
-    const Colour glassColour (0xff080706);
     const Colour grooveColour (0xff0b0b0d);
 
     Rectangle<int> box (const L::Box& b) { return { b.x, b.y, b.w, b.h }; }
@@ -26,33 +25,6 @@ namespace
                                                  0.0f, (float) area.getBottom(), false));
         g.fillRect (area);
         brush (g, area, 0.045f, seed);
-    }
-
-    /** A window of dark glass sunk into the panel behind a list; `rim` pixels of bezel around it. */
-    void displayWindow (juce::Graphics& g, Rectangle<int> table, int rim)
-    {
-        const auto outer = table.expanded (rim).toFloat();
-        g.setColour (juce::Colours::black.withAlpha (0.6f));
-        g.fillRoundedRectangle (outer.translated (0.0f, 1.0f), 4.0f);
-        plate (g, outer, Colour (0xff34343a), 4.0f);
-        recess (g, table.expanded (juce::jmax (1, rim - 2)).toFloat(), glassColour, 2.5f);
-
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (table);
-        g.setGradientFill (juce::ColourGradient (colours::orange.withAlpha (0.07f), 0.0f, (float) table.getY(),
-                                                 juce::Colours::transparentBlack, 0.0f, (float) table.getBottom(), false));
-        g.fillRect (table);
-        g.setColour (juce::Colours::white.withAlpha (0.025f));
-        g.fillRect (table.withHeight (table.getHeight() / 2));
-    }
-
-    /** An engraved caption with a lit marker before it, and an optional dim legend at the right. */
-    void heading (juce::Graphics& g, const juce::String& text, const juce::String& legend, Rectangle<int> area)
-    {
-        led (g, { (float) area.getX() + 3.0f, (float) area.getCentreY() + 0.5f }, 2.2f, colours::orange, true);
-        engraved (g, text, area.withTrimmedLeft (10), 9.5f, colours::orange, 2, juce::Justification::centredLeft);
-        if (legend.isNotEmpty())
-            engraved (g, legend, area, 7.0f, colours::orange.withAlpha (0.55f), 2, juce::Justification::centredRight);
     }
 
     /** A magnifying glass in line art. */
@@ -97,7 +69,7 @@ namespace
         const auto rhythms = box (L::searchRhythmList);
 
         // The top strip: what the page does.
-        heading (g, "KEYWORD SEARCH", "PICK WORDS OR TYPE", { grid.getX() - 2, 2, grid.getWidth() + 2, 11 });
+        listHeading (g, "KEYWORD SEARCH", "PICK WORDS OR TYPE", { grid.getX() - 2, 2, grid.getWidth() + 2, 11 });
 
         // The free-word row: its caption, and the groove the field and CLEAR sit in.
         const auto& frame = L::searchFreeTextFrame;
@@ -107,15 +79,15 @@ namespace
         engraved (g, "FREE WORD", { grid.getX() - 2, frame.y, frame.x - grid.getX() - 4, frame.h }, 8.5f,
                   colours::orange.withAlpha (0.85f), 2, juce::Justification::centredLeft);
 
-        displayWindow (g, grid, 2);
-        displayWindow (g, patches, 4);
-        displayWindow (g, rhythms, 4);
+        glassWindow (g, grid, 2);
+        glassWindow (g, patches, 4);
+        glassWindow (g, rhythms, 4);
 
         // The titles of the result lists, left of their LOAD buttons.
         const auto& patchLoad = L::searchPatchLoadButton;
         const auto& rhythmLoad = L::searchRhythmLoadButton;
-        heading (g, "PATCH", {}, { patches.getX() - 2, patchLoad.y + 1, patchLoad.x - patches.getX() - 2, patchLoad.h - 2 });
-        heading (g, "RHYTHM", {}, { rhythms.getX() - 2, rhythmLoad.y + 1, rhythmLoad.x - rhythms.getX() - 2, rhythmLoad.h - 2 });
+        listHeading (g, "PATCH", {}, { patches.getX() - 2, patchLoad.y + 1, patchLoad.x - patches.getX() - 2, patchLoad.h - 2 });
+        listHeading (g, "RHYTHM", {}, { rhythms.getX() - 2, rhythmLoad.y + 1, rhythmLoad.x - rhythms.getX() - 2, rhythmLoad.h - 2 });
         for (const auto* b : { &patchLoad, &rhythmLoad })
             recess (g, Rectangle<float> ((float) b->x - 2.0f, (float) b->y - 1.0f, (float) b->w + 4.0f, (float) b->h + 2.0f),
                     grooveColour, 3.0f);
