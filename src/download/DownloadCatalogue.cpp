@@ -1,5 +1,7 @@
 #include "download/DownloadCatalogue.h"
 
+#include "platform/PlainNames.h"
+
 #include "documents/PatchSet.h"
 #include "documents/XmlParser.h"
 #include "documents/XmlPath.h"
@@ -167,7 +169,8 @@ juce::String localFileName (const juce::String& url)
         if (isNameCharacterRefused (*p))
             return {};
 
-    if (name.trim() != name)
+    // (A name starting with "~" would be taken for a home folder where it becomes a path.)
+    if (name.trim() != name || ! isPlainName (name))
         return {};
 
     return name;

@@ -81,7 +81,7 @@ TEST (DownloadCatalogue, LocalNamesArePlainFileNamesOfHttpUrls)
                            "http://h/a/x%2Fy.xml", "http://h/a/x%5Cy.xml", "http://h/a/x\\..\\y.xml", "http://h/a/.hidden",
                            "http://h/a/a%00b.xml", "http://h/a/a%0Ab.xml", "file:///etc/passwd", "ftp://h/a.xml",
                            "javascript:alert(1)", "http:///a.xml", "a.xml", "", "http://h", "http://h/a/C:boot.ini",
-                           "http://h/a/%FF%FE.xml" })
+                           "http://h/a/%FF%FE.xml", "http://h/a/~", "http://h/a/%7Eroot" })
         EXPECT_EQ (localFileName (hostile), juce::String()) << hostile;
 
     const auto longName = juce::String::repeatedString ("a", 250) + ".xml";
