@@ -162,6 +162,37 @@ void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, 
     g.drawHorizontalLine (area.getY() + 1, f.getX() + 10.0f, f.getRight() - 10.0f);
 }
 
+void brushedPanel (juce::Graphics& g, juce::Rectangle<int> area, int seed)
+{
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff26262b), 0.0f, (float) area.getY(),
+                                             juce::Colour (0xff1c1c20).darker (0.25f), 0.0f, (float) area.getBottom(), false));
+    g.fillRect (area);
+    brush (g, area, 0.045f, seed);
+}
+
+void pagePlate (juce::Graphics& g, juce::Rectangle<int> area, int seed, int seamY)
+{
+    g.fillAll (juce::Colour (0xff0c0c0e));
+    const auto page = area.toFloat().withTrimmedLeft (1.0f).withTrimmedRight (1.0f).withTrimmedBottom (1.0f);
+    {
+        juce::Graphics::ScopedSaveState state (g);
+        juce::Path clip;
+        clip.addRoundedRectangle (page, 3.0f);
+        g.reduceClipRegion (clip);
+        brushedPanel (g, area, seed);
+
+        if (seamY >= 0)
+        {
+            g.setColour (juce::Colours::black.withAlpha (0.75f));
+            g.drawHorizontalLine (seamY, 4.0f, (float) area.getWidth() - 4.0f);
+            g.setColour (juce::Colours::white.withAlpha (0.07f));
+            g.drawHorizontalLine (seamY + 1, 4.0f, (float) area.getWidth() - 4.0f);
+        }
+    }
+    g.setColour (juce::Colour (0xff3e3e45));
+    g.drawRoundedRectangle (page.reduced (0.5f), 3.0f, 1.0f);
+}
+
 void glassWindow (juce::Graphics& g, juce::Rectangle<int> table, int rim)
 {
     const auto outer = table.expanded (rim).toFloat();

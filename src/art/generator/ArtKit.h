@@ -54,6 +54,13 @@ namespace oxart
     pin line under the top edge. Used by every jam panel, open and folded. */
 void rackUnit (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour face, int seed);
 
+/** A brushed panel of dark metal (seed for the brushing) filling the area. */
+void brushedPanel (juce::Graphics& g, juce::Rectangle<int> area, int seed);
+
+/** The background of a page of the tab section: the brushed panel inside the
+    page's rounded edge, parted by a seam at row seamY (none when negative). */
+void pagePlate (juce::Graphics& g, juce::Rectangle<int> area, int seed, int seamY = -1);
+
 /** A window of dark glass sunk into a panel behind a list or table: a bezel of
     `rim` pixels around a black recess, a faint amber glow from the top as from
     a backlit display, and the glass's reflection across its upper half. */

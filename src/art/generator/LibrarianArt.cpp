@@ -13,7 +13,6 @@ namespace
     using juce::Colour;
     using juce::Rectangle;
 
-    const Colour panelColour (0xff1c1c20);
     const Colour glassColour (0xff080706);
 
     Rectangle<int> box (const L::Box& b) { return { b.x, b.y, b.w, b.h }; }
@@ -150,13 +149,6 @@ namespace
         recess (g, rail, Colour (0xff0b0b0d), 4.0f);
     }
 
-    void panel (juce::Graphics& g, Rectangle<int> area, int seed)
-    {
-        g.setGradientFill (juce::ColourGradient (Colour (0xff26262b), 0.0f, (float) area.getY(), panelColour.darker (0.25f),
-                                                 0.0f, (float) area.getBottom(), false));
-        g.fillRect (area);
-        brush (g, area, 0.045f, seed);
-    }
 
     juce::Image drawLibrarianBackground()
     {
@@ -165,24 +157,8 @@ namespace
         const auto area = image.getBounds();
 
         // The page's own edge, as the window's background draws it round every page.
-        g.fillAll (Colour (0xff0c0c0e));
-        const auto page = area.toFloat().withTrimmedLeft (1.0f).withTrimmedRight (1.0f).withTrimmedBottom (1.0f);
-        {
-            juce::Graphics::ScopedSaveState state (g);
-            juce::Path clip;
-            clip.addRoundedRectangle (page, 3.0f);
-            g.reduceClipRegion (clip);
-            panel (g, area, 61);
-
-            // The two halves: the groups above, the patches below, parted by a seam.
-            const int seam = (L::librarianGroupButtonY + L::librarianButtonHeight + L::librarianPatchTable.y) / 2 - 8;
-            g.setColour (juce::Colours::black.withAlpha (0.75f));
-            g.drawHorizontalLine (seam, 4.0f, (float) area.getWidth() - 4.0f);
-            g.setColour (juce::Colours::white.withAlpha (0.07f));
-            g.drawHorizontalLine (seam + 1, 4.0f, (float) area.getWidth() - 4.0f);
-        }
-        g.setColour (Colour (0xff3e3e45));
-        g.drawRoundedRectangle (page.reduced (0.5f), 3.0f, 1.0f);
+        // The two halves: the groups above, the patches below, parted by a seam.
+        pagePlate (g, area, 61, (L::librarianGroupButtonY + L::librarianButtonHeight + L::librarianPatchTable.y) / 2 - 8);
 
         const auto groups = box (L::librarianGroupTable);
         const auto patches = box (L::librarianPatchTable);
@@ -269,7 +245,7 @@ namespace
         auto image = juce::Image (juce::Image::RGB, L::wizardWidth, L::wizardHeight, true);
         juce::Graphics g (image);
         const auto area = image.getBounds();
-        panel (g, area, 71);
+        brushedPanel (g, area, 71);
 
         // The heading strip.
         const Rectangle<int> strip (4, 3, area.getWidth() - 8, 15);
@@ -330,7 +306,7 @@ namespace
         auto image = juce::Image (juce::Image::RGB, L::storeAsWidth, L::storeAsHeight, true);
         juce::Graphics g (image);
         const auto area = image.getBounds();
-        panel (g, area, 83);
+        brushedPanel (g, area, 83);
 
         const auto groups = box (L::storeAsGroupTable);
         const auto patches = box (L::storeAsPatchTable);

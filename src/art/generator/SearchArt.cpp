@@ -14,18 +14,10 @@ namespace
     using juce::Colour;
     using juce::Rectangle;
 
-    const Colour panelColour (0xff1c1c20);
     const Colour grooveColour (0xff0b0b0d);
 
     Rectangle<int> box (const L::Box& b) { return { b.x, b.y, b.w, b.h }; }
 
-    void panel (juce::Graphics& g, Rectangle<int> area, int seed)
-    {
-        g.setGradientFill (juce::ColourGradient (Colour (0xff26262b), 0.0f, (float) area.getY(), panelColour.darker (0.25f),
-                                                 0.0f, (float) area.getBottom(), false));
-        g.fillRect (area);
-        brush (g, area, 0.045f, seed);
-    }
 
     /** A magnifying glass in line art. */
     void magnifier (juce::Graphics& g, Rectangle<float> r, Colour colour)
@@ -45,24 +37,8 @@ namespace
         juce::Graphics g (image);
         const auto area = image.getBounds();
 
-        g.fillAll (Colour (0xff0c0c0e));
-        const auto page = area.toFloat().withTrimmedLeft (1.0f).withTrimmedRight (1.0f).withTrimmedBottom (1.0f);
-        {
-            juce::Graphics::ScopedSaveState state (g);
-            juce::Path clip;
-            clip.addRoundedRectangle (page, 3.0f);
-            g.reduceClipRegion (clip);
-            panel (g, area, 97);
-
-            // A seam between the words and the results.
-            const int seam = L::searchWordGrid.bottom() + 3;
-            g.setColour (juce::Colours::black.withAlpha (0.75f));
-            g.drawHorizontalLine (seam, 4.0f, (float) area.getWidth() - 4.0f);
-            g.setColour (juce::Colours::white.withAlpha (0.07f));
-            g.drawHorizontalLine (seam + 1, 4.0f, (float) area.getWidth() - 4.0f);
-        }
-        g.setColour (Colour (0xff3e3e45));
-        g.drawRoundedRectangle (page.reduced (0.5f), 3.0f, 1.0f);
+        // A seam between the words and the results.
+        pagePlate (g, area, 97, L::searchWordGrid.bottom() + 3);
 
         const auto grid = box (L::searchWordGrid);
         const auto patches = box (L::searchPatchList);

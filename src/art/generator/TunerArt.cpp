@@ -16,7 +16,6 @@ namespace
     using juce::Colour;
     using juce::Rectangle;
 
-    const Colour panelColour (0xff1c1c20);
     const Colour glassColour (0xff070605);
     const Colour lampColour (255, 72, 24);      // off pitch
     const Colour centreColour (70, 240, 90);    // in tune
@@ -33,13 +32,6 @@ namespace
 
     constexpr float lampRadius = 4.6f, centreRadius = 5.4f;
 
-    void panel (juce::Graphics& g, Rectangle<int> area, int seed)
-    {
-        g.setGradientFill (juce::ColourGradient (Colour (0xff26262b), 0.0f, (float) area.getY(), panelColour.darker (0.25f),
-                                                 0.0f, (float) area.getBottom(), false));
-        g.fillRect (area);
-        brush (g, area, 0.045f, seed);
-    }
 
     /** Dark glass sunk into the panel behind a bezel, faintly lit from above. */
     void glass (juce::Graphics& g, Rectangle<int> area, float corner, float glow = 0.07f)
@@ -73,24 +65,8 @@ namespace
         juce::Graphics g (image);
         const auto area = image.getBounds();
 
-        g.fillAll (Colour (0xff0c0c0e));
-        const auto page = area.toFloat().withTrimmedLeft (1.0f).withTrimmedRight (1.0f).withTrimmedBottom (1.0f);
-        {
-            juce::Graphics::ScopedSaveState state (g);
-            juce::Path clip;
-            clip.addRoundedRectangle (page, 3.0f);
-            g.reduceClipRegion (clip);
-            panel (g, area, 131);
-
-            // The display half above, the controls below, parted by a seam.
-            const int seam = L::tunerModeRowY - 8;
-            g.setColour (juce::Colours::black.withAlpha (0.75f));
-            g.drawHorizontalLine (seam, 4.0f, (float) area.getWidth() - 4.0f);
-            g.setColour (juce::Colours::white.withAlpha (0.07f));
-            g.drawHorizontalLine (seam + 1, 4.0f, (float) area.getWidth() - 4.0f);
-        }
-        g.setColour (Colour (0xff3e3e45));
-        g.drawRoundedRectangle (page.reduced (0.5f), 3.0f, 1.0f);
+        // The display half above, the controls below, parted by a seam.
+        pagePlate (g, area, 131, L::tunerModeRowY - 8);
 
         // The meter's glass: the lamp arc with its scale, the arrows and the note window.
         const Rectangle<int> meter (16, 12, 268, 150);
