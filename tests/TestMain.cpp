@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "players/Player.h"
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
@@ -175,6 +176,15 @@ int main (int argc, char** argv)
         // A message manager for the whole run; tests that need a window run under a display.
         juce::ScopedJuceInitialiser_GUI juceInitialiser;
         result = RUN_ALL_TESTS();
+
+        // A 3D view closed after it left its window leaves that window's peer
+        // pointing at it: a crash on a later expose event, long after the fault.
+        if (const int orphaned = T730::Player::getOrphanedViewCount(); orphaned > 0)
+        {
+            std::cout << orphaned << " 3D view(s) closed after leaving their window: close a view before taking it "
+                                     "(or what holds it) out of the window.\n";
+            result = 1;
+        }
     }
 
     if (ownTemp)

@@ -67,6 +67,9 @@ HelloWorldWindow::HelloWorldWindow()
 HelloWorldWindow::~HelloWorldWindow()
 {
     setMenuBar (nullptr);
+    // Hidden first, so that the figures' 3D views close while the window still has them.
+    if (auto* content = getContentComponent())
+        content->setVisible (false);
     clearContentComponent();
     if (auto* gui = controller != nullptr ? controller->getGui() : nullptr)
         gui->attachCommandManager (nullptr);

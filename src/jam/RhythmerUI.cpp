@@ -451,10 +451,9 @@ void RhythmerUI::deletePlayers()
 {
     for (auto* figure : { static_cast<PlayerProxy*> (drummer.get()), static_cast<PlayerProxy*> (bassist.get()) })
         if (figure != nullptr)
-        {
             figure->pauseAnimation();
-            removeChildComponent (figure);
-        }
+    // The figures go while they are still in the window: each closes its 3D view
+    // first, and a view must close while it has the window's peer (see Player).
     drummer.reset();
     bassist.reset();
 }

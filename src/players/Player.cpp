@@ -1,5 +1,6 @@
 #include "players/Player.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace T730
@@ -17,6 +18,7 @@ namespace
         int liveViews = 0;
         std::function<bool()> check;
         int checked = 0;   // 0 not yet, 1 passed, -1 failed
+        std::atomic<int> orphaned { 0 };
     };
 
     SharedContext& shared()
@@ -202,6 +204,7 @@ void Player::attachContext()
         if (s.native != nullptr && s.owner != this)
             context.setNativeSharedContext (s.native);
     }
+    lastPeer = getPeer();
     attachedAt.store (juce::Time::getMillisecondCounterHiRes());
     context.attachTo (*this);
     startThread();
@@ -212,6 +215,11 @@ void Player::resized()
     viewWidth.store (getWidth());
     viewHeight.store (getHeight());
     resizePending.store (true);
+}
+
+int Player::getOrphanedViewCount() noexcept
+{
+    return shared().orphaned.load();
 }
 
 void Player::parentHierarchyChanged()
@@ -227,6 +235,8 @@ void Player::visibilityChanged()
 void Player::updateInWindow()
 {
     inWindow.store (isShowing());
+    if (auto* peer = getPeer())
+        lastPeer = peer;
 }
 
 void Player::markFailed()
@@ -323,6 +333,15 @@ void Player::newOpenGLContextCreated()
 
 void Player::openGLContextClosing()
 {
+    // The context closes on the thread that detaches it (the message thread), just
+    // before its native part goes; that part unregisters from the peer the view has
+    // at this moment. Without one, a window that is still there keeps a stale entry
+    // (a window that went took its list with it).
+    if (getPeer() == nullptr && lastPeer != nullptr && juce::ComponentPeer::isValidPeer (lastPeer))
+    {
+        ++shared().orphaned;
+        jassertfalse;
+    }
     contextReady.store (false);
 }
 

@@ -92,6 +92,13 @@ public:
     /** The number of live views. */
     static int getLiveViewCount() noexcept;
 
+    /** How many times a view left its window with its context still attached.
+        The context then closes without the window's peer, which keeps a pointer
+        to it and calls it on its next expose event: whoever takes a view (or a
+        component holding one) out of the window must close the view first, with
+        stopRendering or by deleting it, or hide it. Counted for the tests. */
+    static int getOrphanedViewCount() noexcept;
+
     // Component
     void paint (juce::Graphics&) override;
     void resized() override;
@@ -122,6 +129,7 @@ private:
     std::atomic<bool> resizePending { true };
     std::atomic<int> viewWidth { 0 }, viewHeight { 0 };
     bool initialised = false;               // message thread
+    juce::ComponentPeer* lastPeer = nullptr; // message thread: the window the view was last in
     std::atomic<double> attachedAt { 0.0 }; // written on the message thread, read by the frame clock
 
     juce::CriticalSection sceneLock;

@@ -647,3 +647,45 @@ TEST_F (JamGuiRhythmPanel, FiguresAnimateOnlyWhileShownAndTheRhythmIsOn)
     panel->switchPower (true);
     EXPECT_EQ (paused(), std::make_pair (false, false));
 }
+
+TEST_F (JamGuiRhythmPanel, FiguresCloseTheirViewsBeforeTheyLeaveTheWindow)
+{
+    // A 3D view that leaves the window with its context open leaves the window's
+    // peer calling into a closed context on its next expose event (a crash some
+    // time later). Every way the panel lets go of its figures closes them first.
+    link.settings.Character = true;
+    makePanel();
+    juce::Component window;
+    window.setBounds (0, 0, 360, 140);
+    window.addAndMakeVisible (*panel);
+    window.addToDesktop (juce::ComponentPeer::windowIsTemporary);
+    window.setVisible (true);
+
+    const int before = Player::getOrphanedViewCount();
+    auto openViews = [&]
+    {
+        panel->placed (0);
+        window.repaint();
+        return oxatest::pumpMessagesUntil ([&]
+        {
+            return panel->getDrummer() != nullptr && panel->getDrummer()->getView() != nullptr
+                   && panel->getDrummer()->getView()->isReady() && panel->getBassist()->getView()->isReady();
+        }, 10000);
+    };
+
+    ASSERT_TRUE (openViews());
+    panel->recreatePlayers();
+    EXPECT_EQ (Player::getOrphanedViewCount(), before) << "recreated";
+    ASSERT_TRUE (openViews());
+    panel->setFolded (true);
+    EXPECT_EQ (Player::getOrphanedViewCount(), before) << "folded";
+    panel->setFolded (false);
+    ASSERT_TRUE (openViews());
+    panel->placed (-1);
+    EXPECT_EQ (Player::getOrphanedViewCount(), before) << "placed above the section";
+    ASSERT_TRUE (openViews());
+    panel->releasePlayers();
+    EXPECT_EQ (Player::getOrphanedViewCount(), before) << "released";
+    EXPECT_EQ (Player::getLiveViewCount(), 0);
+    window.removeChildComponent (panel.get());
+}
