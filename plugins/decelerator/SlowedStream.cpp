@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef SPLICE_DEBUG
+#include <cstdio>
+static int debugFramesOut = 0;
+#endif
 
 namespace T730::Modules
 {
@@ -19,8 +23,10 @@ SlowedStream::Options SlowedStream::defaultOptions() noexcept
     return RB::OptionProcessRealTime | RB::OptionEngineFiner | RB::OptionThreadingNever | RB::OptionChannelsTogether;
 }
 
-void SlowedStream::prepare (double sampleRate, int maxBlock, Options options)
+void SlowedStream::prepare (double sampleRate, int maxBlock, Options options, bool keepTheAttacks)
 {
+    keepAttacks = keepTheAttacks;
+    splicer.prepare (sampleRate);
     stretcher = std::make_unique<RB> (static_cast<size_t> (sampleRate), 2, options | RB::OptionProcessRealTime, 2.0, 1.0);
     stretcher->setMaxProcessSize (kScratchFrames);
     for (auto& ch : scratch)
@@ -34,6 +40,7 @@ void SlowedStream::restart (double newRatio)
 {
     stretcher->reset();
     input.clear();
+    splicer.reset();
     output.clear();
     primed = false;
     underruns = 0;
@@ -65,12 +72,22 @@ void SlowedStream::setRatio (double newRatio)
 void SlowedStream::process (const double* const* inputs, int fresh, double* const* outputs, int frames)
 {
     input.push (inputs, fresh);
+    if (keepAttacks)
+        splicer.addTake (inputs, fresh);
 
     // The reserve is kept in stretched frames: queued input would shrink in output terms when the
     // speed rises and leave a gap.
     fillOutput (frames + kReserveFrames);
     if (! primed && output.getSize() >= frames + kReserveFrames)
+    {
         primed = true;
+#ifdef SPLICE_DEBUG
+        std::fprintf (stderr, "primed after %d frames out\n", debugFramesOut);
+#endif
+    }
+#ifdef SPLICE_DEBUG
+    debugFramesOut += primed ? 0 : frames;
+#endif
 
     int written = 0;
     if (primed)
@@ -85,12 +102,25 @@ void SlowedStream::process (const double* const* inputs, int fresh, double* cons
 
 double SlowedStream::delayFrames() const noexcept
 {
-    return input.getSize() / std::max (0.01, ratio) + output.getSize() + static_cast<double> (startDelay);
+    return input.getSize() / std::max (0.01, ratio) + splicer.getHeld() + output.getSize() + static_cast<double> (startDelay);
+}
+
+void SlowedStream::drainSplicer()
+{
+    float* channels[2] = { scratch[0].data(), scratch[1].data() };
+    for (int ready = std::min (splicer.getReady(), output.getFree()); ready > 0;
+         ready = std::min (splicer.getReady(), output.getFree()))
+    {
+        const int moved = splicer.takeReady (channels, std::min (ready, kScratchFrames));
+        output.push (channels, moved);
+    }
 }
 
 void SlowedStream::collect()
 {
     float* channels[2] = { scratch[0].data(), scratch[1].data() };
+    if (keepAttacks)
+        drainSplicer();
     for (int ready = stretcher->available(); ready > 0; ready = stretcher->available())
     {
         const int chunk = std::min ({ ready, kScratchFrames, output.getFree() });
@@ -106,7 +136,13 @@ void SlowedStream::collect()
             toTrim -= static_cast<size_t> (skip);
         }
         const float* from[2] = { channels[0] + skip, channels[1] + skip };
-        output.push (from, got - skip);
+        if (! keepAttacks)
+        {
+            output.push (from, got - skip);
+            continue;
+        }
+        splicer.addStretched (from, got - skip, ratio);
+        drainSplicer();
     }
 }
 

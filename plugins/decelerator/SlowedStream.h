@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AttackSplicer.h"
 #include "StereoFifo.h"
 
 #include <rubberband/RubberBandStretcher.h>
@@ -24,8 +25,9 @@ public:
     /** The engine and options the module plays with (chosen on recorded riffs; see its notes). */
     static Options defaultOptions() noexcept;
 
-    /** A new stretcher for the rate, the largest block and the options. */
-    void prepare (double sampleRate, int maxBlock, Options options);
+    /** A new stretcher for the rate, the largest block and the options; `keepAttacks` lays the
+        take's own attacks over the stretched stream (AttackSplicer). */
+    void prepare (double sampleRate, int maxBlock, Options options, bool keepAttacks = true);
 
     /** Starts afresh at a playback ratio (output speed relative to the take): empty queues, the
         stretcher reset and primed with its start padding, its start delay marked for trimming. */
@@ -46,22 +48,27 @@ public:
 
     bool isPrepared() const noexcept { return stretcher != nullptr; }
 
+    const AttackSplicer& getSplicer() const noexcept { return splicer; }
+
 private:
     static constexpr int kScratchFrames = 1024;
     /** Output frames queued beyond one block before playback starts. */
     static constexpr int kReserveFrames = 1024;
 
     void collect();
+    void drainSplicer();
     void fillOutput (int wanted);
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
     std::vector<float> scratch[2];
     StereoFifo input;    // covered take frames not yet given to the stretcher
+    AttackSplicer splicer;   // stretched frames with the take's attacks laid over, not yet queued
     StereoFifo output;   // stretched frames not yet played
     double ratio = 1.0;
     size_t startDelay = 0;
     size_t toTrim = 0;
     bool primed = false;
+    bool keepAttacks = true;
     int underruns = 0;
 };
 
