@@ -10,7 +10,9 @@
 //   amplitude beyond the take's own (a split, beating partial shows as a ripple; dB around the
 //   decay's trend) and the strongest other peak within 15 % of it (dB below the fundamental);
 // - length: the drift of the stretcher's delay (queued and in-flight frames, the module's query
-//   158) from the first attack to the take's end, over the frames played in between;
+//   158, counted from the transport's fractional position) from the first attack to the take's
+//   end, in frames: 0 when the slowed take is exactly 1/ratio times as long (the module answers
+//   whole frames, so its figure is exact within 1);
 // - cost per block: processor time, mean (share of a core) and 99th percentile.
 // First the stretcher's engines and options are compared on the same riffs (Rubber Band driven by
 // the module's own SlowedStream), then the module itself is measured through its interface.
@@ -249,6 +251,7 @@ struct Measure
     int picked = 0, legato = 0;
     double fundamentalCents = 0.0, rippleDb = 0.0, takeRippleDb = 0.0, sideDb = 0.0, takeSideDb = 0.0;   // ripple: output's excess
     double lengthError = 0.0;   // relative
+    double lengthDrift = 0.0;   // frames the delay changed by over the riff
     double costMean = 0.0, costP99 = 0.0;
     int underruns = 0;
 };
@@ -283,7 +286,10 @@ Measure measure (const Take& take, int speed, const Played& out)
         const auto firstBlock = static_cast<size_t> (toOut (inTake.front().at)) / kBlock;
         const auto endBlock = std::min (out.delays.size() - 1, static_cast<size_t> (toOut (take.audio.size())) / kBlock - 2);
         if (endBlock > firstBlock)
-            m.lengthError = (out.delays[firstBlock] - out.delays[endBlock]) / static_cast<double> ((endBlock - firstBlock) * kBlock);
+        {
+            m.lengthDrift = out.delays[firstBlock] - out.delays[endBlock];
+            m.lengthError = m.lengthDrift / static_cast<double> ((endBlock - firstBlock) * kBlock);
+        }
     }
 
     std::vector<double> rises, takeRises;
@@ -357,22 +363,22 @@ void printMeasureHeader()
     std::printf ("%-20s %5s %6s %6s %6s %6s %6s %6s %6s %7s %6s %6s %6s %6s %8s %7s %7s\n", "take", "speed", "level", "held",
                  "held", "rise", "rise", "take", "legato", "fund", "ripple", "take", "side", "take", "length", "cost", "p99");
     std::printf ("%-20s %5s %6s %6s %6s %6s %6s %6s %6s %7s %6s %6s %6s %6s %8s %7s %7s\n", "", "%", "dB", "dB", "100ms",
-                 "med ms", "worst", "ms", "worst", "cents", "dB", "dB", "dB", "dB", "error %", "% core", "ms");
+                 "med ms", "worst", "ms", "worst", "cents", "dB", "dB", "dB", "dB", "drift fr", "% core", "ms");
 }
 
 void printMeasure (const std::string& what, int speed, const Measure& m)
 {
-    std::printf ("%-20s %5d %+6.2f %+6.2f %+6.2f %6.1f %6.1f %6.1f %6.1f %+7.2f %6.2f %6.2f %6.1f %6.1f %+8.3f %7.2f %7.3f\n",
+    std::printf ("%-20s %5d %+6.2f %+6.2f %+6.2f %6.1f %6.1f %6.1f %6.1f %+7.2f %6.2f %6.2f %6.1f %6.1f %+8.1f %7.2f %7.3f\n",
                  what.c_str(), speed, m.levelDb, m.heldDb, m.heldFrameDb, m.riseMedianMs, m.riseWorstMs, m.takeRiseMs,
                  m.legatoWorstMs, m.fundamentalCents, m.rippleDb, m.takeRippleDb, m.sideDb, m.takeSideDb,
-                 100.0 * m.lengthError, 100.0 * m.costMean, 1000.0 * m.costP99);
+                 m.lengthDrift, 100.0 * m.costMean, 1000.0 * m.costP99);
 }
 
 /** Worst figures over several runs, and whether they meet the goals. */
 struct Summary
 {
     double level = 0, held = 0, heldFrame = 0, riseMedian = 0, riseWorst = 0, legatoWorst = 0, fund = 0, ripple = 0,
-           side = -200, length = 0, cost = 0, p99 = 0;
+           side = -200, length = 0, drift = 0, cost = 0, p99 = 0;
     int picked = 0, legato = 0;
     void add (const Measure& m)
     {
@@ -389,13 +395,14 @@ struct Summary
         ripple = std::max (ripple, m.rippleDb);
         side = std::max (side, m.sideDb);
         worse (length, m.lengthError);
+        worse (drift, m.lengthDrift);
         cost = std::max (cost, m.costMean);
         p99 = std::max (p99, m.costP99);
     }
     bool meetsGoals() const
     {
         return std::abs (level) <= 1.0 && std::abs (held) <= 2.0 && riseWorst <= 15.0 && std::abs (fund) <= 1.0
-            && ripple <= 2.0 && side <= -20.0 && std::abs (length) <= 0.001;
+            && ripple <= 2.0 && side <= -20.0 && std::abs (drift) <= 1.0;
     }
 };
 
@@ -463,7 +470,7 @@ Played playStream (const Take& take, int speed, const OptionSet& set)
         const int fresh = std::min (static_cast<int> (covered), frames);
         remainder = covered - std::floor (covered);
         stream.process (channels, fresh, channels, frames);
-        return stream.delayFrames();
+        return stream.delayFrames() + remainder / ratio;
     });
 }
 
@@ -475,16 +482,16 @@ void compareOptions (const std::vector<Take>& takes)
     std::printf ("%-24s %6s %6s %6s %6s %6s %6s %7s %6s %6s %8s %7s %7s  %s\n", "options", "level", "held", "100ms",
                  "rise", "rise", "legato", "fund", "ripple", "side", "length", "cost", "p99", "goals");
     std::printf ("%-24s %6s %6s %6s %6s %6s %6s %7s %6s %6s %8s %7s %7s\n", "", "dB", "dB", "dB", "med ms", "worst",
-                 "worst", "cents", "dB", "dB", "error %", "% core", "ms");
+                 "worst", "cents", "dB", "dB", "drift fr", "% core", "ms");
     for (const auto& set : sets)
     {
         Summary s;
         for (const auto& take : takes)
             for (const int speed : kSpeeds)
                 s.add (measure (take, speed, playStream (take, speed, set)));
-        std::printf ("%-24s %+6.2f %+6.2f %+6.2f %6.1f %6.1f %6.1f %+7.2f %6.2f %6.1f %+8.3f %7.2f %7.3f  %s\n", set.name,
+        std::printf ("%-24s %+6.2f %+6.2f %+6.2f %6.1f %6.1f %6.1f %+7.2f %6.2f %6.1f %+8.1f %7.2f %7.3f  %s\n", set.name,
                      s.level, s.held, s.heldFrame, s.riseMedian, s.riseWorst, s.legatoWorst, s.fund, s.ripple, s.side,
-                     100.0 * s.length, 100.0 * s.cost, 1000.0 * s.p99, s.meetsGoals() ? "met" : "missed");
+                     s.drift, 100.0 * s.cost, 1000.0 * s.p99, s.meetsGoals() ? "met" : "missed");
     }
 }
 
@@ -564,7 +571,8 @@ int main (int argc, char** argv)
     std::printf ("  %s held fundamental within 1 cent and one partial (ripple beyond the take's <= 2 dB, no other peak "
                  "within 15 %% above -20 dB): %+.2f cents, ripple %+.2f dB, side peak %.1f dB\n",
                  mark (std::abs (all.fund) <= 1.0 && all.ripple <= 2.0 && all.side <= -20.0), all.fund, all.ripple, all.side);
-    std::printf ("  %s length ratio exact: %+.3f %%\n", mark (std::abs (all.length) <= 0.001), 100.0 * all.length);
+    std::printf ("  %s length ratio exact: the delay drifts by %+.1f frames over the riff (%+.4f %%)\n",
+                 mark (std::abs (all.drift) <= 1.0), all.drift, 100.0 * all.length);
     std::printf ("         cost: mean %.2f %% of a core, p99 %.3f ms per block\n", 100.0 * all.cost, 1000.0 * all.p99);
     return 0;
 }

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#ifdef SPLICE_DEBUG
-#include <cstdio>
-#endif
 
 namespace T730::Modules
 {
@@ -22,13 +19,14 @@ inline float rampUp (int64_t at, int length) noexcept
 void AttackSplicer::prepare (double sampleRate)
 {
     auto frames = [sampleRate] (double ms) { return std::max (1, static_cast<int> (std::lround (ms * 0.001 * sampleRate))); };
-    fadeIn = frames (5.0);
-    lead = frames (20.0);
-    hold = frames (30.0);
+    // The stretcher's smear reaches some 15 ms ahead of a pick and 25 ms after it at half speed.
+    fadeIn = frames (4.0);
+    lead = frames (16.0);
+    hold = frames (25.0);
     fadeOut = frames (10.0);
-    search = frames (6.0);
+    search = frames (5.0);
     refractory = frames (60.0);
-    lookAhead = 2 * search + fadeIn + lead + hold + fadeOut + frames (5.0);
+    lookAhead = 2 * search + fadeIn + lead + hold + fadeOut + frames (1.0);
     // The high-pass corner (two first-order stages at about 1.5 kHz) where a pick's noise stands
     // out above a note's strong low partials.
     hpCoefficient = 1.0 / (1.0 + 2.0 * std::numbers::pi * 1500.0 / sampleRate);
@@ -48,8 +46,10 @@ void AttackSplicer::reset() noexcept
     hopEnergy = 0.0;
     hopFill = 0;
     history.fill (0.0);
+    recent.fill (0.0f);
     historyFill = 0;
     lastOnset = -(int64_t (1) << 40);
+    lastOnsetEnergy = 0.0;
     onsetRead = onsetCount = pendingRead = pendingCount = 0;
     attacksFound = attacksSpliced = 0;
 }
@@ -79,6 +79,7 @@ void AttackSplicer::detect (float left, float right) noexcept
         s[0] = x, s[1] = y1, s[2] = y2;
         energy += y2 * y2;
     }
+    recent[static_cast<std::size_t> (takeEnd & (kRecent - 1))] = static_cast<float> (energy);
     hopEnergy += energy;
     if (++hopFill < kHop)
         return;
@@ -90,22 +91,45 @@ void AttackSplicer::detect (float left, float right) noexcept
         before += history[static_cast<size_t> (i)];
     before = n > 0 ? before / n : 0.0;
     const int64_t hopStart = takeEnd - kHop;
-    // A jump of 8 dB over the last 20 ms, well above the noise floor, not right after another.
-    if (historyFill >= 4 && e > 6.3 * before && e > energyFloor && hopStart - lastOnset >= refractory)
+    // A jump of 8 dB over the last 20 ms, well above the noise floor, not right after another;
+    // unless it is 10 dB louder than that one (a sampled pick often starts with a little noise a
+    // few tens of milliseconds ahead): then it takes the other's place, if still waiting.
+    const bool jump = historyFill >= 4 && e > 6.3 * before && e > energyFloor;
+    if (jump && hopStart - lastOnset >= refractory)
     {
         lastOnset = hopStart;
+        lastOnsetEnergy = e;
         ++attacksFound;
         if (onsetCount < static_cast<int> (onsets.size()))
         {
-            // The hop before takes the attack's first samples, should it have begun at its end.
-            onsets[static_cast<size_t> ((onsetRead + onsetCount) % static_cast<int> (onsets.size()))] = hopStart - kHop;
+            onsets[static_cast<size_t> ((onsetRead + onsetCount) % static_cast<int> (onsets.size()))] = attackStart();
             ++onsetCount;
         }
+    }
+    else if (jump && e > 10.0 * lastOnsetEnergy && onsetCount > 0)
+    {
+        lastOnset = hopStart;
+        lastOnsetEnergy = e;
+        onsets[static_cast<size_t> ((onsetRead + onsetCount - 1) % static_cast<int> (onsets.size()))] = attackStart();
     }
     history[static_cast<size_t> (historyFill % static_cast<int> (history.size()))] = e;
     ++historyFill;
     hopEnergy = 0.0;
     hopFill = 0;
+}
+
+int64_t AttackSplicer::attackStart() const noexcept
+{
+    // The first of the last two hops' samples whose upper-band energy reaches a sixteenth of
+    // their highest (a quarter in amplitude): where the pick begins, to the sample on a click.
+    const int64_t from = std::max<int64_t> (0, takeEnd - kRecent);
+    float highest = 0.0f;
+    for (int64_t f = from; f < takeEnd; ++f)
+        highest = std::max (highest, recent[static_cast<std::size_t> (f & (kRecent - 1))]);
+    for (int64_t f = from; f < takeEnd; ++f)
+        if (recent[static_cast<std::size_t> (f & (kRecent - 1))] >= highest / 16.0f)
+            return f;
+    return from;
 }
 
 void AttackSplicer::addStretched (const float* const* channels, int frames, double ratio) noexcept
@@ -172,10 +196,7 @@ void AttackSplicer::apply (const Splice& s) noexcept
         takeEnergy += takeMono (inFrom + k) * takeMono (inFrom + k);
     for (int k = 0; k < fadeOut; ++k)
         takeEnergy += takeMono (outFrom + k) * takeMono (outFrom + k);
-    int best = 0;
-    double bestScore = -2.0;
-    for (int d = -search; d <= search; ++d)
-    {
+    auto score = [&] (int d) {
         const int64_t stageIn = s.outOnset + d - lead - fadeIn, stageOut = s.outOnset + d + hold;
         double cross = 0.0, stageEnergy = 0.0;
         for (int k = 0; k < fadeIn; ++k)
@@ -190,13 +211,23 @@ void AttackSplicer::apply (const Splice& s) noexcept
             cross += takeMono (outFrom + k) * o;
             stageEnergy += o * o;
         }
-        const double score = cross / std::sqrt (takeEnergy * stageEnergy + 1e-30);
-        if (score > bestScore + 1e-9 || (std::abs (score - bestScore) <= 1e-9 && std::abs (d) < std::abs (best)))
-        {
-            bestScore = score;
-            best = d;
-        }
-    }
+        return cross / std::sqrt (takeEnergy * stageEnergy + 1e-30);
+    };
+    // Every fourth placement (0.1 ms, a small part of a period of the partials that shape a
+    // note's waveform), then the neighbours of the best.
+    int best = 0;
+    double bestScore = -2.0;
+    auto consider = [&] (int d) {
+        const double v = score (d);
+        if (v > bestScore + 1e-9 || (std::abs (v - bestScore) <= 1e-9 && std::abs (d) < std::abs (best)))
+            bestScore = v, best = d;
+    };
+    for (int d = -search; d <= search; d += 4)
+        consider (d);
+    const int coarse = best;
+    for (int d = std::max (-search, coarse - 3); d <= std::min (search, coarse + 3); ++d)
+        if (d != coarse)
+            consider (d);
 
     const int64_t at = s.outOnset + best;
     for (int64_t o = at - lead - fadeIn; o < at + hold + fadeOut; ++o)
@@ -211,9 +242,6 @@ void AttackSplicer::apply (const Splice& s) noexcept
             y += w * (takeAt (ch, s.takeOnset + rel) - y);
         }
     }
-#ifdef SPLICE_DEBUG
-    std::fprintf (stderr, "splice take %lld out %lld best %d score %.2f  rel %.1f\n", (long long) s.takeOnset, (long long) at, best, bestScore, (double) at - s.takeOnset / (stretchedTake / stretchedEnd));
-#endif
     spliceEnd = at + hold + fadeOut;
     ++attacksSpliced;
 }

@@ -55,6 +55,7 @@ private:
     static constexpr int kTakeCapacity = 1 << 17;   // take frames kept (about 3 s at 44.1 kHz)
     static constexpr int kStageCapacity = 1 << 14;  // stretched frames held (look-ahead and a chunk)
     static constexpr int kHop = 64;                 // onset detection hop
+    static constexpr int kRecent = 2 * kHop;        // upper-band energies kept per sample
 
     struct Splice
     {
@@ -63,6 +64,7 @@ private:
     };
 
     void detect (float left, float right) noexcept;
+    int64_t attackStart() const noexcept;
     void scheduleSplices() noexcept;
     void apply (const Splice& s) noexcept;
     bool takeHolds (int64_t from, int64_t to) const noexcept;
@@ -77,7 +79,7 @@ private:
     }
 
     // Lengths in frames at the prepared rate.
-    int fadeIn = 220, lead = 882, hold = 1323, fadeOut = 441, search = 256, refractory = 2646, lookAhead = 2560;
+    int fadeIn = 176, lead = 706, hold = 1103, fadeOut = 441, search = 221, refractory = 2646, lookAhead = 2915;
     double energyFloor = 1e-8;
 
     std::array<std::vector<float>, 2> take, stage;
@@ -90,10 +92,12 @@ private:
     // Onsets: the energy above about 1.5 kHz in hops of kHop frames against the hops before.
     double hpState[2][3] {};     // two first-order high-pass stages per channel: input, outputs
     double hopEnergy = 0.0;
+    std::array<float, kRecent> recent {};   // per sample, the last kRecent take frames
     int hopFill = 0;
     std::array<double, 16> history {};   // recent hop energies
     int historyFill = 0;
     int64_t lastOnset = -(int64_t (1) << 40);
+    double lastOnsetEnergy = 0.0;
 
     std::array<int64_t, 32> onsets {};   // take frames of attacks found and not yet placed
     int onsetRead = 0, onsetCount = 0;

@@ -56,6 +56,7 @@ public:
             remainder = 0.0;
         }
         stretching = true;
+        lastRatio = ratio;
         stream.setRatio (ratio);
 
         // The frames the slowed transport covered in this block, counted as the transport does.
@@ -65,10 +66,11 @@ public:
         stream.process (inputs, fresh, outputs, frames);
     }
 
-    /** Output delay in frames while stretching (the stretcher's and the queues'), else -1. */
+    /** Output delay in frames while stretching (the stretcher's and the queues', from the
+        transport's position with its fraction of a frame), else -1. */
     int32_t moduleQuery158() override
     {
-        return stretching ? static_cast<int32_t> (std::lround (stream.delayFrames())) : -1;
+        return stretching ? static_cast<int32_t> (std::lround (stream.delayFrames() + remainder / lastRatio)) : -1;
     }
 
     /** Blocks that could not be filled since the last restart (0 in steady playback). */
@@ -127,6 +129,7 @@ private:
     // Audio thread only, except where noted.
     SlowedStream stream;
     double remainder = 0.0;       // fraction of a frame carried to the next block
+    double lastRatio = 1.0;       // the playback ratio of the last stretched block
     bool stretching = false;
     std::atomic<bool> resetPending { false };   // set by setParameter (any thread), taken by the audio thread
 };

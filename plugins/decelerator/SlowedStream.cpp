@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#ifdef SPLICE_DEBUG
-#include <cstdio>
-static int debugFramesOut = 0;
-#endif
 
 namespace T730::Modules
 {
@@ -58,6 +54,8 @@ void SlowedStream::restart (double newRatio)
     }
     startDelay = stretcher->getStartDelay();
     toTrim = startDelay;
+    fedTake = 0;
+    retrievedTake = 0.0;
 }
 
 void SlowedStream::setRatio (double newRatio)
@@ -79,15 +77,7 @@ void SlowedStream::process (const double* const* inputs, int fresh, double* cons
     // speed rises and leave a gap.
     fillOutput (frames + kReserveFrames);
     if (! primed && output.getSize() >= frames + kReserveFrames)
-    {
         primed = true;
-#ifdef SPLICE_DEBUG
-        std::fprintf (stderr, "primed after %d frames out\n", debugFramesOut);
-#endif
-    }
-#ifdef SPLICE_DEBUG
-    debugFramesOut += primed ? 0 : frames;
-#endif
 
     int written = 0;
     if (primed)
@@ -102,7 +92,10 @@ void SlowedStream::process (const double* const* inputs, int fresh, double* cons
 
 double SlowedStream::delayFrames() const noexcept
 {
-    return input.getSize() / std::max (0.01, ratio) + splicer.getHeld() + output.getSize() + static_cast<double> (startDelay);
+    // Take frames queued or inside the stretcher (given to it, not yet come out), in output frames,
+    // and the stretched frames held and queued.
+    const double inFlight = static_cast<double> (fedTake) - retrievedTake;
+    return (input.getSize() + inFlight) / std::max (0.01, ratio) + splicer.getHeld() + output.getSize();
 }
 
 void SlowedStream::drainSplicer()
@@ -136,6 +129,7 @@ void SlowedStream::collect()
             toTrim -= static_cast<size_t> (skip);
         }
         const float* from[2] = { channels[0] + skip, channels[1] + skip };
+        retrievedTake += ratio * (got - skip);
         if (! keepAttacks)
         {
             output.push (from, got - skip);
@@ -158,6 +152,7 @@ void SlowedStream::fillOutput (int wanted)
         const int chunk = std::min ({ static_cast<int> (required), input.getSize(), kScratchFrames });
         input.pop (channels, chunk);
         stretcher->process (channels, static_cast<size_t> (chunk), false);
+        fedTake += chunk;
         collect();
     }
 }

@@ -5,6 +5,7 @@
 
 #include <rubberband/RubberBandStretcher.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -40,7 +41,10 @@ public:
         (silence until playback has started, and where the stretcher fell short). */
     void process (const double* const* inputs, int fresh, double* const* outputs, int frames);
 
-    /** Frames between a take frame going in and coming out at the current ratio. */
+    /** Frames between a take frame going in and coming out at the current ratio: the take frames
+        queued and inside the stretcher (given to it less those its output stands for) at the
+        ratio, and the stretched frames held and queued. Constant in steady playback if the
+        stretcher keeps the ratio exactly. */
     double delayFrames() const noexcept;
 
     /** Blocks that could not be filled since the last restart. */
@@ -67,6 +71,8 @@ private:
     double ratio = 1.0;
     size_t startDelay = 0;
     size_t toTrim = 0;
+    int64_t fedTake = 0;         // take frames given to the stretcher since the restart
+    double retrievedTake = 0.0;  // take frames its output (after the start delay) stands for
     bool primed = false;
     bool keepAttacks = true;
     int underruns = 0;

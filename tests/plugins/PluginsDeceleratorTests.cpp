@@ -305,3 +305,151 @@ TEST (PluginsDecelerator, SlowedRiffKeepsItsLevel)
         EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "speed " << speed;
     }
 }
+
+namespace
+{
+
+/** 1 ms levels of the signal's first difference (its upper band, where a pick's noise lives),
+    held at their maximum over the last 25 ms so a low note's once-a-period brightness does not
+    read as a series of attacks. A trailing maximum keeps a rising edge where it is. */
+std::vector<double> attackEnvelope (const StereoSignal& s)
+{
+    constexpr size_t frame = 44;
+    std::vector<double> levels;
+    double previous = 0.0;
+    for (size_t at = 0; at + frame <= s.size(); at += frame)
+    {
+        double sum = 0.0;
+        for (size_t i = at; i < at + frame; ++i)
+        {
+            const double x = s.left[i] + s.right[i];
+            sum += (x - previous) * (x - previous);
+            previous = x;
+        }
+        levels.push_back (std::sqrt (sum / frame));
+    }
+    std::vector<double> held (levels.size());
+    for (size_t i = 0; i < levels.size(); ++i)
+        held[i] = *std::max_element (levels.begin() + static_cast<std::ptrdiff_t> (i >= 24 ? i - 24 : 0),
+                                     levels.begin() + static_cast<std::ptrdiff_t> (i + 1));
+    return held;
+}
+
+/** The rise (ms) from -20 to -6 dB of the attack expected near 1 ms frame `e`: the level before
+    is the lowest from 40 to 25 frames ahead, the peak the highest from there to 60 after; read
+    forward from 25 frames ahead. */
+double riseMs (const std::vector<double>& env, double e)
+{
+    const auto index = [&] (double f) { return static_cast<size_t> (std::clamp (f, 0.0, static_cast<double> (env.size()))); };
+    const size_t baseFrom = index (e - 40), scanFrom = index (e - 25), peakTo = index (e + 60);
+    const double base = *std::min_element (env.begin() + static_cast<std::ptrdiff_t> (baseFrom), env.begin() + static_cast<std::ptrdiff_t> (scanFrom));
+    const double peak = *std::max_element (env.begin() + static_cast<std::ptrdiff_t> (scanFrom), env.begin() + static_cast<std::ptrdiff_t> (peakTo));
+    size_t lo = scanFrom;
+    while (lo < peakTo && env[lo] < base + 0.1 * (peak - base))
+        ++lo;
+    size_t hi = lo;
+    while (hi < peakTo && env[hi] < base + 0.5 * (peak - base))
+        ++hi;
+    return static_cast<double> (hi - lo);
+}
+
+/** The first 1 ms frame from `from` on whose level reaches a tenth of the highest within the
+    next 100 ms. */
+size_t attackFrame (const std::vector<double>& env, size_t from)
+{
+    const size_t to = std::min (env.size(), from + 100);
+    const double peak = *std::max_element (env.begin() + static_cast<std::ptrdiff_t> (from), env.begin() + static_cast<std::ptrdiff_t> (to));
+    while (from < to && env[from] < 0.1 * peak)
+        ++from;
+    return from;
+}
+
+} // namespace
+
+// Picked guitar notes, each from near silence, slowed to the slowest and the fastest slowed
+// speed: every attack rises from -20 to -6 dB within 15 ms as in the take (a phase vocoder on its
+// own spreads a pick over 20 to 40 ms), and comes where the take's timing puts it.
+TEST (PluginsDecelerator, SlowedPicksStaySharp)
+{
+    InstrumentRenderer renderer;
+    ASSERT_TRUE (renderer.isReady()) << "the General MIDI SoundFont (fluid-soundfont-gm) is needed";
+    Phrase phrase;
+    phrase.program = 27;
+    phrase.seconds = 3.0;
+    for (int i = 0; i < 4; ++i)
+        phrase.notes.push_back ({ 0.3 + 0.6 * i, 0.3, 40 + 7 * i, 110 });
+    auto rendered = renderer.render (phrase);
+    normalisePeak (rendered, 0.5f);
+    StereoSignal take;
+    take.left.assign (rendered.left.begin(), rendered.left.end());
+    take.right.assign (rendered.right.begin(), rendered.right.end());
+    const auto takeEnv = attackEnvelope (take);
+
+    for (const int speed : { 50, 90 })
+    {
+        ModuleLibrary library (modulePath ("Decelerator"));
+        auto decelerator = library.create();
+        ASSERT_TRUE (decelerator);
+        const double ratio = std::pow (2.0, (speed - 50) / 50.0 - 1.0);
+        StereoSignal out;
+        SlowedPlayback playback (decelerator.get(), speed);
+        playback.play (take, static_cast<size_t> (take.size() / ratio) + 8192, out);
+        const auto outEnv = attackEnvelope (out);
+
+        // Each attack where the take's timing and the delay the module reports put it.
+        const double delay = decelerator->moduleQuery158();
+        for (const auto& note : phrase.notes)
+        {
+            const size_t inTake = attackFrame (takeEnv, static_cast<size_t> (note.start * 1000.0) - 50);
+            const double expected = (static_cast<double> (inTake) * 44.0 / ratio + delay) / 44.0;
+            const size_t inOut = attackFrame (outEnv, static_cast<size_t> (expected - 20.0));
+            EXPECT_NEAR (static_cast<double> (inOut), expected, 8.0) << "speed " << speed << ", note at " << note.start << " s";
+            EXPECT_LE (riseMs (takeEnv, static_cast<double> (inTake)), 5.0) << "the take's own attack";
+            EXPECT_LE (riseMs (outEnv, expected), 15.0) << "speed " << speed << ", note at " << note.start << " s";
+        }
+    }
+}
+
+// The slowed take is exactly 1/ratio times as long: clicks far apart in the take come out as far
+// apart divided by the ratio, to the frame, and the delay the module reports stays the same.
+TEST (PluginsDecelerator, SlowedLengthIsExact)
+{
+    StereoSignal take;
+    take.resize (static_cast<size_t> (12.0 * kRate));
+    const size_t clicks[] = { static_cast<size_t> (0.5 * kRate), static_cast<size_t> (5.5 * kRate), static_cast<size_t> (11.0 * kRate) };
+    for (const size_t at : clicks)
+        for (size_t i = 0; i < 8; ++i)
+            take.left[at + i] = take.right[at + i] = (i % 2 == 0 ? 0.6 : -0.6) * (1.0 - i / 8.0);
+
+    for (const int speed : { 50, 70, 90 })
+    {
+        ModuleLibrary library (modulePath ("Decelerator"));
+        auto decelerator = library.create();
+        ASSERT_TRUE (decelerator);
+        const double ratio = std::pow (2.0f, (speed - 50) / 50.0f - 1.0f);
+        SlowedPlayback playback (decelerator.get(), speed);
+        StereoSignal out;
+        std::vector<int32_t> delays;
+        for (size_t played = 0; played < take.size() / ratio + 8192; played += kBlock)
+        {
+            playback.play (take, kBlock, out);
+            delays.push_back (decelerator->moduleQuery158());
+        }
+        // Past the start (the stretcher filling), the reported delay holds to a frame.
+        const auto steady = delays.begin() + static_cast<std::ptrdiff_t> (kRate / kBlock);
+        EXPECT_LE (*std::max_element (steady, delays.end()) - *std::min_element (steady, delays.end()), 1) << "speed " << speed;
+
+        std::vector<double> at;
+        for (const size_t click : clicks)
+        {
+            const auto centre = static_cast<size_t> (static_cast<double> (click) / ratio) + static_cast<size_t> (delays.back());
+            size_t loudest = centre - 4096;
+            for (size_t i = centre - 4096; i < std::min (out.size(), centre + 4096); ++i)
+                if (std::abs (out.left[i]) > std::abs (out.left[loudest]))
+                    loudest = i;
+            at.push_back (static_cast<double> (loudest));
+        }
+        for (size_t i = 1; i < at.size(); ++i)
+            EXPECT_NEAR (at[i] - at[0], static_cast<double> (clicks[i] - clicks[0]) / ratio, 1.0) << "speed " << speed;
+    }
+}
