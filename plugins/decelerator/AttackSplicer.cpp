@@ -19,12 +19,12 @@ inline float rampUp (int64_t at, int length) noexcept
 void AttackSplicer::prepare (double sampleRate)
 {
     auto frames = [sampleRate] (double ms) { return std::max (1, static_cast<int> (std::lround (ms * 0.001 * sampleRate))); };
-    // The stretcher's smear reaches some 15 ms ahead of a pick and 25 ms after it at half speed.
-    fadeIn = frames (4.0);
-    lead = frames (16.0);
-    hold = frames (25.0);
+    // The stretcher's smear reaches some 20 ms ahead of a pick and 25 ms after it.
+    fadeIn = frames (5.0);
+    lead = frames (20.0);
+    hold = frames (30.0);
     fadeOut = frames (10.0);
-    search = frames (5.0);
+    search = frames (6.0);
     refractory = frames (60.0);
     lookAhead = 2 * search + fadeIn + lead + hold + fadeOut + frames (1.0);
     // The high-pass corner (two first-order stages at about 1.5 kHz) where a pick's noise stands
@@ -49,7 +49,6 @@ void AttackSplicer::reset() noexcept
     recent.fill (0.0f);
     historyFill = 0;
     lastOnset = -(int64_t (1) << 40);
-    lastOnsetEnergy = 0.0;
     onsetRead = onsetCount = pendingRead = pendingCount = 0;
     attacksFound = attacksSpliced = 0;
 }
@@ -91,26 +90,18 @@ void AttackSplicer::detect (float left, float right) noexcept
         before += history[static_cast<size_t> (i)];
     before = n > 0 ? before / n : 0.0;
     const int64_t hopStart = takeEnd - kHop;
-    // A jump of 8 dB over the last 20 ms, well above the noise floor, not right after another;
-    // unless it is 10 dB louder than that one (a sampled pick often starts with a little noise a
-    // few tens of milliseconds ahead): then it takes the other's place, if still waiting.
-    const bool jump = historyFill >= 4 && e > 6.3 * before && e > energyFloor;
-    if (jump && hopStart - lastOnset >= refractory)
+    // A jump of 8 dB over the last 20 ms, not right after another, and above -60 dB (a sampled
+    // pick can start with a little noise a few tens of milliseconds ahead of it, which must not
+    // take its place).
+    if (historyFill >= 4 && e > 6.3 * before && e > energyFloor && hopStart - lastOnset >= refractory)
     {
         lastOnset = hopStart;
-        lastOnsetEnergy = e;
         ++attacksFound;
         if (onsetCount < static_cast<int> (onsets.size()))
         {
             onsets[static_cast<size_t> ((onsetRead + onsetCount) % static_cast<int> (onsets.size()))] = attackStart();
             ++onsetCount;
         }
-    }
-    else if (jump && e > 10.0 * lastOnsetEnergy && onsetCount > 0)
-    {
-        lastOnset = hopStart;
-        lastOnsetEnergy = e;
-        onsets[static_cast<size_t> ((onsetRead + onsetCount - 1) % static_cast<int> (onsets.size()))] = attackStart();
     }
     history[static_cast<size_t> (historyFill % static_cast<int> (history.size()))] = e;
     ++historyFill;

@@ -79,8 +79,8 @@ private:
     }
 
     // Lengths in frames at the prepared rate.
-    int fadeIn = 176, lead = 706, hold = 1103, fadeOut = 441, search = 221, refractory = 2646, lookAhead = 2915;
-    double energyFloor = 1e-8;
+    int fadeIn = 176, lead = 1058, hold = 1103, fadeOut = 441, search = 132, refractory = 2646, lookAhead = 3087;
+    double energyFloor = 1e-6;   // mean square of the upper band, -60 dB
 
     std::array<std::vector<float>, 2> take, stage;
     int64_t takeEnd = 0;        // take frames received
@@ -97,7 +97,6 @@ private:
     std::array<double, 16> history {};   // recent hop energies
     int historyFill = 0;
     int64_t lastOnset = -(int64_t (1) << 40);
-    double lastOnsetEnergy = 0.0;
 
     std::array<int64_t, 32> onsets {};   // take frames of attacks found and not yet placed
     int onsetRead = 0, onsetCount = 0;
