@@ -24,8 +24,10 @@
 #include "SignalAnalysis.h"
 #include "SlowedStream.h"
 
+#include <atomic>
 #include <complex>
 #include <cstdlib>
+#include <new>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -35,6 +37,28 @@
 using namespace moduletest;
 using namespace benchsignal;
 using RB = RubberBand::RubberBandStretcher;
+
+// Allocations while a block is processed: every operator new in the process (the module's too)
+// is counted while `countingAllocations` is set.
+namespace
+{
+std::atomic<bool> countingAllocations { false };
+std::atomic<long> allocations { 0 };
+} // namespace
+
+void* operator new (std::size_t size)
+{
+    if (countingAllocations.load (std::memory_order_relaxed))
+        allocations.fetch_add (1, std::memory_order_relaxed);
+    if (void* p = std::malloc (size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[] (std::size_t size) { return operator new (size); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
 
 namespace
 {
@@ -71,6 +95,7 @@ struct Played
     std::vector<double> mono;
     std::vector<double> costs;
     std::vector<double> delays;   // after each block
+    long allocations = 0;         // operator new calls while blocks were processed, after the first
 };
 
 /** The recorder's side: per block the frames its transport covers, copied to the buffer's start. */
@@ -95,9 +120,14 @@ Played play (const Take& take, int speed, const BlockProcessor& process)
             right[static_cast<size_t> (i)] = inside ? take.audio.right[p] : 0.0;
         }
         double* channels[2] = { left.data(), right.data() };
+        countingAllocations = ! out.costs.empty();
+        const long before = allocations.load();
         const double t0 = threadSeconds();
         const double delay = process (channels, kBlock);
-        out.costs.push_back (threadSeconds() - t0);
+        const double t1 = threadSeconds();
+        countingAllocations = false;
+        out.allocations += allocations.load() - before;
+        out.costs.push_back (t1 - t0);
         out.delays.push_back (delay);
         for (int i = 0; i < kBlock; ++i)
             out.mono.push_back (0.5 * (left[static_cast<size_t> (i)] + right[static_cast<size_t> (i)]));
@@ -254,6 +284,7 @@ struct Measure
     double lengthDrift = 0.0;   // frames the delay changed by over the riff
     double costMean = 0.0, costP99 = 0.0;
     int underruns = 0;
+    long allocations = 0;
 };
 
 Measure measure (const Take& take, int speed, const Played& out)
@@ -355,6 +386,7 @@ Measure measure (const Take& take, int speed, const Played& out)
         total += c;
     m.costMean = total / (out.costs.size() * kBlock / kRate);
     m.costP99 = percentile (out.costs, 0.99);
+    m.allocations = out.allocations;
     return m;
 }
 
@@ -380,8 +412,10 @@ struct Summary
     double level = 0, held = 0, heldFrame = 0, riseMedian = 0, riseWorst = 0, legatoWorst = 0, fund = 0, ripple = 0,
            side = -200, length = 0, drift = 0, cost = 0, p99 = 0;
     int picked = 0, legato = 0;
+    long allocations = 0;
     void add (const Measure& m)
     {
+        allocations += m.allocations;
         auto worse = [] (double& a, double b) { if (std::abs (b) > std::abs (a)) a = b; };
         worse (level, m.levelDb);
         worse (held, m.heldDb);
@@ -573,6 +607,7 @@ int main (int argc, char** argv)
                  mark (std::abs (all.fund) <= 1.0 && all.ripple <= 2.0 && all.side <= -20.0), all.fund, all.ripple, all.side);
     std::printf ("  %s length ratio exact: the delay drifts by %+.1f frames over the riff (%+.4f %%)\n",
                  mark (std::abs (all.drift) <= 1.0), all.drift, 100.0 * all.length);
-    std::printf ("         cost: mean %.2f %% of a core, p99 %.3f ms per block\n", 100.0 * all.cost, 1000.0 * all.p99);
+    std::printf ("         cost: mean %.2f %% of a core, p99 %.3f ms per block; %ld allocations (operator new) in "
+                 "the blocks after the first\n", 100.0 * all.cost, 1000.0 * all.p99, all.allocations);
     return 0;
 }

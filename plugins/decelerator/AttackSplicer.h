@@ -9,11 +9,14 @@ namespace T730::Modules
 {
 
 /** Keeps picked attacks sharp in slowed playback. A phase vocoder spreads a pick's transient over
-    its analysis window (some 20 to 40 ms at half speed), so the take's own attack, played at normal
-    speed, is laid over the stretched stream where the stretcher puts it: a short fade from the
-    stretched frames into the take just before the pick, the take for a few tens of milliseconds,
-    and a fade back into the stretched frames at the offset (within a few milliseconds of where the
-    stretcher puts the attack) where the two waveforms agree best, so a ringing note does not dip.
+    its analysis window (some 20 to 40 ms at half speed, and an echo of it up to 20 ms ahead), so
+    the take's own attack, played at normal speed, is laid over the stretched stream where the
+    stretcher puts it: a short fade from the stretched frames into the take 20 ms ahead of the pick,
+    the take for 30 ms after it, and a fade back into the stretched frames, the whole placed
+    (within 6 ms of where the stretcher puts the attack) where the waveforms in the two fades
+    agree best, so a ringing note does not dip. An attack is a jump of the take's energy above
+    1.5 kHz; a note struck while the last one still rings through an overdrive often shows none and
+    is left to the stretcher.
 
     The take's frames arrive first (addTake); the stretched frames follow (addStretched), each with
     the take position it stands for, and leave again a fixed look-ahead later (takeReady), by which
@@ -79,7 +82,7 @@ private:
     }
 
     // Lengths in frames at the prepared rate.
-    int fadeIn = 176, lead = 1058, hold = 1103, fadeOut = 441, search = 132, refractory = 2646, lookAhead = 3087;
+    int fadeIn = 221, lead = 882, hold = 1323, fadeOut = 441, search = 265, refractory = 2646, lookAhead = 3441;
     double energyFloor = 1e-6;   // mean square of the upper band, -60 dB
 
     std::array<std::vector<float>, 2> take, stage;

@@ -5,8 +5,9 @@
 // stretched frames back in place. The module keeps the same fraction count as the transport,
 // queues the covered frames, feeds Rubber Band's real-time stretcher on demand
 // (getSamplesRequired), collects its output (available / retrieve) and plays it once enough
-// is queued for a steady block (SlowedStream). At parameter 0 = 1.0 (normal speed) the audio
-// passes untouched. Setting parameter 1 to 1.0 starts afresh (stop and locate).
+// is queued for a steady block (SlowedStream), with the take's own picked attacks laid over the
+// stretched frames so they stay sharp (AttackSplicer). At parameter 0 = 1.0 (normal speed) the
+// audio passes untouched. Setting parameter 1 to 1.0 starts afresh (stop and locate).
 
 #include "ModuleBase.h"
 #include "SlowedStream.h"
