@@ -3,9 +3,11 @@
 // played as the recorder does it (the frames its slowed transport covers, at the start of each
 // 512-frame block, stretched in place). Measured against the take:
 // - level: RMS over the riff, and over each held note (also its worst 100 ms frame), in dB;
-// - attack: rise from 10 % to 50 % of the way from the level before a picked note to its peak
-//   (-20 to -6 dB from silence), on the 1 ms RMS envelope above 1 kHz (the pick's transient);
-//   median and worst over the riff's picked notes;
+// - attack: rise from 10 % to 50 % of the way from the level before a note to its peak (-20 to
+//   -6 dB from silence), read forward from 25 ms ahead of it on the 1 ms RMS envelope above 1 kHz
+//   (the pick's transient) held at its maximum over 25 ms; median and worst over the picked notes
+//   (those rising 20 dB or more in the take), and the worst legato note change apart (a note
+//   struck while the last still sounds: through the overdrive the level hardly moves);
 // - the held low note's fundamental: its frequency against the take's (cents), the ripple of its
 //   amplitude beyond the take's own (a split, beating partial shows as a ripple; dB around the
 //   decay's trend) and the strongest other peak within 15 % of it (dB below the fundamental);
@@ -13,7 +15,8 @@
 //   158, counted from the transport's fractional position) from the first attack to the take's
 //   end, in frames: 0 when the slowed take is exactly 1/ratio times as long (the module answers
 //   whole frames, so its figure is exact within 1);
-// - cost per block: processor time, mean (share of a core) and 99th percentile.
+// - cost per block: processor time, mean (share of a core) and 99th percentile, and the
+//   allocations made while blocks are processed (the goal is none).
 // First the stretcher's engines and options are compared on the same riffs (Rubber Band driven by
 // the module's own SlowedStream), then the module itself is measured through its interface.
 //
