@@ -56,7 +56,7 @@ public:
 
 private:
     static constexpr int kTakeCapacity = 1 << 17;   // take frames kept (about 3 s at 44.1 kHz)
-    static constexpr int kStageCapacity = 1 << 14;  // stretched frames held (look-ahead and a chunk)
+    static constexpr int kStageCapacity = 1 << 15;  // stretched frames held (look-ahead and a chunk)
     static constexpr int kHop = 64;                 // onset detection hop
     static constexpr int kRecent = 2 * kHop;        // upper-band energies kept per sample
 
