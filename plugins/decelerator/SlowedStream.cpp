@@ -12,13 +12,14 @@ SlowedStream::Options SlowedStream::defaultOptions() noexcept
 {
     // R3 ("finer"), its standard multi-resolution window, with the take's attacks laid over
     // (AttackSplicer). Measured on rendered guitar and bass riffs at every speed of the recorder
-    // (oxa_bench_decelerator), every R2 setting loses 2 to 5 dB of level (6 to 8 dB on held low
+    // (oxa_bench_decelerator), every R2 setting loses 3 to 5 dB of level (5 to 8 dB on held low
     // notes; steady tones through the same queues lose under 1 dB, so it is the engine on sampled
-    // notes, not a gain) and splits an overdriven low E's fundamental into partials 3 to 13 cents
-    // off; R3 keeps the level within 0.2 dB and the held fundamental within 1.5 cents, at about
-    // three times R2's cost (some 10 % of a core). Its short window is as cheap as R2 but beats
-    // on held low notes. On its own R3 spreads a pick over 20 to 40 ms; with the attacks laid
-    // over every picked attack rises within 15 ms. Transient options act on R2 only.
+    // notes, not a gain) and moves an overdriven low E's fundamental 1.7 to 13 cents and splits
+    // it (side peaks -5 to -13 dB); R3 keeps the level within 0.2 dB and the held fundamental
+    // within 1.5 cents, at about three times R2's cost (some 10 % of a core). Its short window is
+    // as cheap as R2 but beats on held low notes. On its own R3 spreads a pick over up to 25 ms;
+    // with the attacks laid over every picked attack rises within 15 ms. Transient, pitch and
+    // formant options change nothing here (R2 only, or pitch shifting only).
     return RB::OptionProcessRealTime | RB::OptionEngineFiner | RB::OptionThreadingNever | RB::OptionChannelsTogether;
 }
 
