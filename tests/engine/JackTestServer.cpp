@@ -179,26 +179,44 @@ JackTestClient::JackTestClient (const juce::String& wantedName)
     recorded[0].assign (recordingCapacity, 0.0f);
     recorded[1].assign (recordingCapacity, 0.0f);
 
+    // A server that has just started may still refuse a client for a moment
+    // while another test's server registers beside it: a few tries.
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) startTimeoutMs;
+    for (;;)
+    {
+        if (tryOpen (wantedName) || juce::Time::getMillisecondCounter() >= end)
+            return;
+        juce::Thread::sleep (100);
+    }
+}
+
+bool JackTestClient::tryOpen (const juce::String& wantedName)
+{
     jack_status_t status {};
     client = jack_client_open (wantedName.toRawUTF8(), JackNoStartServer, &status);
     if (client == nullptr)
-        return;
+        return false;
 
     name = juce::String::fromUTF8 (jack_get_client_name (client));
+    bool registered = true;
     for (int c = 0; c < 2; ++c)
     {
         outputs[c] = jack_port_register (client, ("out_" + juce::String (c + 1)).toRawUTF8(),
                                          JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
         inputs[c] = jack_port_register (client, ("in_" + juce::String (c + 1)).toRawUTF8(),
                                         JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+        registered = registered && outputs[c] != nullptr && inputs[c] != nullptr;
     }
 
     jack_set_process_callback (client, process, this);
-    if (jack_activate (client) != 0)
+    if (! registered || jack_activate (client) != 0)
     {
         jack_client_close (client);
         client = nullptr;
+        name = {};
+        return false;
     }
+    return true;
 }
 
 JackTestClient::~JackTestClient()

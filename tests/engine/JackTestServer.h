@@ -107,6 +107,7 @@ public:
 
 private:
     static int process (unsigned int frames, void* self);
+    bool tryOpen (const juce::String& wantedName);
 
     jack_client_t* client = nullptr;
     jack_port_t* outputs[2] = {};
