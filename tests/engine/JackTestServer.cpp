@@ -414,8 +414,19 @@ juce::String openJackDevice (juce::AudioDeviceManager& manager, const juce::Stri
         return "JUCE has no JACK device type";
 
     manager.setCurrentAudioDeviceType ("JACK", true);
+    // The scan opens a client of its own, which a server that has just started
+    // (beside another test's) may refuse for a moment: scan until the device shows.
     if (auto* type = manager.getCurrentDeviceTypeObject())
-        type->scanForDevices();
+    {
+        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) startTimeoutMs;
+        for (;;)
+        {
+            type->scanForDevices();
+            if (type->getDeviceNames (false).contains (deviceName) || juce::Time::getMillisecondCounter() >= end)
+                break;
+            juce::Thread::sleep (100);
+        }
+    }
 
     auto setup = manager.getAudioDeviceSetup();
     setup.inputDeviceName = setup.outputDeviceName = deviceName;
