@@ -139,7 +139,7 @@ int PitchDetector::preferFullPeriod (int peak) const
         if (mismatch < kNegligibleMismatch)
             return peak;
         int better = -1;
-        for (int k = 2; k <= 5 && better < 0; ++k)
+        for (int k = 2; k <= 3 && better < 0; ++k)
         {
             if (k * peak >= maxLag - 2)
                 break;
