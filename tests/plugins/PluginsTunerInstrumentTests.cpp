@@ -129,6 +129,8 @@ INSTANTIATE_TEST_SUITE_P (
                        InstrumentNote { "OverdrivenLowE", 27, 40, true, "E2" },
                        InstrumentNote { "JazzC", 26, 48, false, "C3" },
                        InstrumentNote { "HarmonicOfLowE", 31, 40, false, "E4" },
+                       // Through the overdrive the keyed string's own period shows in the attack.
+                       InstrumentNote { "OverdrivenHarmonicOfC", 31, 48, true, "C5", 30.0, 105 },
                        InstrumentNote { "FingerBassLowB", 33, 23, false, "B0" },
                        InstrumentNote { "PickBassE", 34, 28, false, "E1" },
                        InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" },
