@@ -444,12 +444,11 @@ double PitchDetector::refineOverMultiples (double period, double clarity) const
                 best = lag;
         if (best == from || best == to || nsdf[static_cast<size_t> (best)] < 0.5 * clarity)
             break;
-        // A maximum 3.5 % of a period or more away from the multiple belongs to another lobe (a
-        // distorted note's NSDF can split its peaks, and so can a string whose upper partials run
-        // sharp at its far multiples): no string glides that far within a window, so the fit
-        // stops rather than walk off.
+        // A maximum a twentieth of a period or more away from the multiple belongs to another
+        // lobe (a distorted note's NSDF can split its peaks): no string glides that far within a
+        // window, so the fit stops rather than walk off.
         const double lagK = interpolatedPeak (best);
-        if (std::abs (lagK - expected) > 0.035 * estimate)
+        if (std::abs (lagK - expected) > 0.05 * estimate)
             break;
 
         sumKLag += k * lagK;
