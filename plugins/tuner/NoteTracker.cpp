@@ -1,5 +1,6 @@
 #include "NoteTracker.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace T730::Modules
@@ -8,6 +9,13 @@ namespace T730::Modules
 namespace
 {
 double centsBetween (double a, double b) { return 1200.0 * std::log2 (a / b); }
+
+/** An octave, a twelfth or two octaves apart, either way (within half a semitone). */
+bool harmonicallyRelated (double a, double b)
+{
+    const double c = std::abs (centsBetween (a, b));
+    return std::abs (c - 1200.0) <= 50.0 || std::abs (c - 1901.96) <= 50.0 || std::abs (c - 2400.0) <= 50.0;
+}
 }
 
 void NoteTracker::prepare (const Settings& newSettings) noexcept
@@ -22,6 +30,11 @@ void NoteTracker::reset() noexcept
     held = 0.0;
     pending = 0.0;
     misses = 0;
+    agreeing = 0;
+    heldWindows = 0;
+    switched = false;
+    heldBefore = false;
+    recent.fill (0.0);
 }
 
 void NoteTracker::noteOnset (double samplesAgo) noexcept
@@ -30,17 +43,26 @@ void NoteTracker::noteOnset (double samplesAgo) noexcept
     held = 0.0;
     pending = 0.0;
     misses = 0;
+    agreeing = 0;
+    heldWindows = 0;
+    switched = false;
+    heldBefore = false;
+    recent.fill (0.0);
 }
 
 double NoteTracker::next (double candidateHz, double clarity, double levelChangeDb) noexcept
 {
     if (sinceOnset < settings.holdOffSamples)
         return 0.0;
+    const Recent before = recent;
+    std::rotate (recent.begin(), recent.begin() + 1, recent.end());
+    recent.back() = candidateHz;
 
     const bool usable = candidateHz > 0.0 && levelChangeDb > -settings.maxFallDb;
     if (! usable)
     {
         pending = 0.0;
+        agreeing = 0;
         if (held > 0.0 && ++misses >= settings.releaseAfter)
             held = 0.0;
         return 0.0;
@@ -49,24 +71,40 @@ double NoteTracker::next (double candidateHz, double clarity, double levelChange
     if (held > 0.0 && std::abs (centsBetween (candidateHz, held)) <= settings.followCents)
     {
         held = candidateHz;
+        ++heldWindows;
         misses = 0;
         pending = 0.0;
+        agreeing = 0;
         return candidateHz;
     }
 
-    // A new note (or the first): two agreeing, clear candidates in a row.
-    if (clarity < settings.minClarity)
+    // A new note (or the first): agreeing, clear candidates in a row.
+    const bool clear = clarity >= settings.minClarity
+                    || (candidateHz < settings.lowNoteHz && clarity >= settings.lowNoteClarity
+                        && levelChangeDb > -settings.lowNoteMaxFallDb);
+    if (! clear)
     {
         pending = 0.0;
+        agreeing = 0;
         return 0.0;
     }
     const bool agrees = pending > 0.0 && std::abs (centsBetween (candidateHz, pending)) <= settings.confirmCents;
+    agreeing = agrees ? agreeing + 1 : 1;
     pending = candidateHz;
-    if (! agrees)
+    const bool established = held > 0.0 && heldWindows >= settings.establishedAfter;
+    bool contradicted = established && harmonicallyRelated (candidateHz, held);
+    for (double r : before)
+        contradicted = contradicted || (r > candidateHz && harmonicallyRelated (candidateHz, r));
+    const int needed = contradicted ? settings.switchConfirm : 2;
+    if (agreeing < needed)
         return 0.0;
+    switched = heldBefore;
+    heldBefore = true;
+    heldWindows = 1;
     held = candidateHz;
     misses = 0;
     pending = 0.0;
+    agreeing = 0;
     return candidateHz;
 }
 

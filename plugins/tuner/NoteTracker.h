@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace T730::Modules
 {
 
@@ -10,9 +12,16 @@ namespace T730::Modules
     - A new note is shown only once two successive candidates agree within a few cents, with a
       clear periodicity and a level that does not collapse within the window: fret squeaks glide,
       drum heads fall in pitch and die away within a window or two, so neither is confirmed.
+      A low note (below `lowNoteHz`) may start with a less clear periodicity as long as its level
+      holds: its attack takes more of its few periods in the window to become periodic, while a
+      drum's low ring dies away.
     - Once shown, the note is held: candidates near it follow at once, the detector is told the
-      held frequency (so a weak fundamental does not turn into its octave), and the note is let go
-      after a few windows without pitch.
+      held frequency (so a weak fundamental does not turn into its octave, and the note that the
+      attack brought does not fall to a sub-octave of its waveform), and the note is let go after a
+      few windows without pitch. A new note an octave, a twelfth or two octaves below one of the
+      last few candidates, or one as far from a note held for `establishedAfter` windows,
+      is shown only after `switchConfirm` agreeing candidates: an attack whose waveform flips
+      between a period and its multiple, or a window or two of a lone partial, is no note to show.
 
     No allocation, no locks: runs on the audio thread. */
 class NoteTracker
@@ -24,8 +33,13 @@ public:
         double confirmCents = 20.0;       // successive candidates of a new note agree this well
         double followCents = 60.0;        // a candidate this close to the held note continues it
         double minClarity = 0.85;         // NSDF peak a new note needs
+        double lowNoteHz = 100.0;         // below this a new note needs only lowNoteClarity...
+        double lowNoteClarity = 0.75;
+        double lowNoteMaxFallDb = 3.0;    // ...with its level falling no faster than this
         double maxFallDb = 10.0;          // level falling faster than this over a window: no note
         int releaseAfter = 3;             // windows without pitch before the held note is let go
+        int establishedAfter = 8;         // windows a note is held before it resists...
+        int switchConfirm = 4;            // ...turning into its octave before this many agreeing candidates
     };
 
     void prepare (const Settings& newSettings) noexcept;
@@ -43,12 +57,22 @@ public:
     /** The note currently shown (0: none); the detector's hint. */
     double heldFrequency() const noexcept { return held; }
 
+    /** True while the held note is the one the last attack brought (not one it turned into). */
+    bool heldSinceAttack() const noexcept { return held > 0.0 && ! switched; }
+
 private:
     Settings settings;
+    using Recent = std::array<double, 4>;   // the last candidates since the attack, newest last
+
     double sinceOnset = 1.0e12;
     double held = 0.0;
     double pending = 0.0;
     int misses = 0;
+    int agreeing = 0;         // successive candidates agreeing with `pending`
+    int heldWindows = 0;      // windows the held note has been shown
+    bool switched = false;    // the held note followed another one without an attack
+    bool heldBefore = false;  // a note was shown since the last attack
+    Recent recent {};
 };
 
 } // namespace T730::Modules

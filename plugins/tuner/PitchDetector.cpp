@@ -44,7 +44,7 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     lastClarity = 0.0;
 }
 
-double PitchDetector::analyse (const double* window, double gateRms, double heldFrequency)
+double PitchDetector::analyse (const double* window, double gateRms, double heldFrequency, bool heldSinceAttack)
 {
     lastClarity = 0.0;
     lastLevelChangeDb = 0.0;
@@ -71,7 +71,7 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
     int peak = findKeyMaximum();
     if (peak <= 0)
         return 0.0;
-    peak = preferHeldPeriod (preferFullPeriod (peak), heldFrequency);
+    peak = preferHeldPeriod (preferFullPeriod (peak), heldFrequency, heldSinceAttack);
 
     const double clarity = nsdf[static_cast<size_t> (peak)];
     if (clarity < settings.minClarity)
@@ -139,7 +139,7 @@ int PitchDetector::preferFullPeriod (int peak) const
         if (mismatch < kNegligibleMismatch)
             return peak;
         int better = -1;
-        for (int k = 2; k <= 5 && better < 0; ++k)
+        for (int k = 2; k <= 3 && better < 0; ++k)
         {
             if (k * peak >= maxLag - 2)
                 break;
@@ -240,12 +240,16 @@ double PitchDetector::peakHeight (int lag) const
     return denominator < 0.0 ? b - 0.125 * (a - c) * (a - c) / denominator : b;
 }
 
-int PitchDetector::preferHeldPeriod (int peak, double heldFrequency) const
+int PitchDetector::preferHeldPeriod (int peak, double heldFrequency, bool heldSinceAttack) const
 {
     if (! (heldFrequency > 0.0))
         return peak;
     const double heldLag = rate / heldFrequency;
-    if (heldLag >= maxLag - 2 || heldLag < 2.0 * peak * 0.97)
+    if (heldLag >= maxLag - 2)
+        return peak;
+    if (peak >= 2.0 * heldLag * 0.97)
+        return heldSinceAttack ? keepHeldAgainstLonger (peak, heldLag) : peak;
+    if (heldLag < 2.0 * peak * 0.97)
         return peak;   // not a sub-multiple of the held period
     const double k = heldLag / peak;
     if (std::abs (k - std::round (k)) > 0.03 * k)
@@ -259,6 +263,20 @@ int PitchDetector::preferHeldPeriod (int peak, double heldFrequency) const
                    && hasPartialsBetween (peak, static_cast<int> (std::lround (k)), kHeldLoneShare)
                ? held
                : peak;
+}
+
+int PitchDetector::keepHeldAgainstLonger (int peak, double heldLag) const
+{
+    // A held note whose sampled or overdriven waveform repeats exactly only every second or third
+    // period (a sub-octave in the attack) keeps its own period while the window still repeats
+    // clearly there: a note never falls an octave while it sounds, and the reading would be a
+    // wrong note name.
+    constexpr double kHeldRepeats = 0.8;
+    const double k = peak / heldLag;
+    if (std::round (k) > 3.0 || std::abs (k - std::round (k)) > 0.03 * k)
+        return peak;
+    const int held = highestNear (heldLag);
+    return held > 0 && peakHeight (held) >= kHeldRepeats ? held : peak;
 }
 
 void PitchDetector::computeNsdf (const double* x)

@@ -31,7 +31,10 @@ namespace T730::Modules
     partial, with little above it, or fading within the window much faster than the note). While
     a note is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the
     held period gives way to the held period as long as the window repeats better there and the
-    held period still brings partials of its own. Tones above the highest frequency are no pitch
+    held period still brings partials of its own; a chosen lag that is a multiple of the held
+    period gives way to the held period while the window still repeats clearly there, as long as
+    the held note is the one the attack brought (an overdriven sampled bass can repeat exactly only
+    every second period for a while after its attack). Tones above the highest frequency are no pitch
     (not their lower octave).
 
     prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
@@ -56,8 +59,10 @@ public:
 
     /** Pitch in Hz of the `getWindowSize()` samples at `window`, or 0 when there is none
         (signal below `gateRms`, no clear periodicity or out of range). `heldFrequency` is the
-        note the caller holds (0: none). */
-    double analyse (const double* window, double gateRms, double heldFrequency = 0.0);
+        note the caller holds (0: none); `heldSinceAttack` tells that it is the note the last
+        attack brought, which keeps its period against a multiple while the window repeats
+        clearly there. */
+    double analyse (const double* window, double gateRms, double heldFrequency = 0.0, bool heldSinceAttack = false);
 
     /** The NSDF value of the chosen peak of the last analysis (0 without pitch). */
     double getLastClarity() const noexcept { return lastClarity; }
@@ -76,7 +81,8 @@ private:
     double partialPower (double hz) const;
     double notePower (double hz) const;
     double halfPower (double hz, int half) const;
-    int preferHeldPeriod (int peak, double heldFrequency) const;
+    int preferHeldPeriod (int peak, double heldFrequency, bool heldSinceAttack) const;
+    int keepHeldAgainstLonger (int peak, double heldLag) const;
     double interpolatedPeak (int lag) const;
     double refineOverMultiples (double period, double clarity) const;
 

@@ -135,7 +135,7 @@ private:
         std::copy (history.begin() + writePos, history.end(), window.begin());
         std::copy (history.begin(), history.begin() + writePos, window.begin() + head);
 
-        const double candidate = detector.analyse (window.data(), gateRms(), tracker.heldFrequency());
+        const double candidate = detector.analyse (window.data(), gateRms(), tracker.heldFrequency(), tracker.heldSinceAttack());
         const double shown = tracker.next (candidate, detector.getLastClarity(), detector.getLastLevelChangeDb());
         notifyListener (static_cast<float> (shown));
     }

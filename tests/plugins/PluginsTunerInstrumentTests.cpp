@@ -76,6 +76,8 @@ struct InstrumentNote
     int program, key;
     bool overdriven;
     const char* shown;   // the note the page should show
+    double driveDb = 30.0;
+    int velocity = 100;
 };
 
 void PrintTo (const InstrumentNote& n, std::ostream* os) { *os << n.what; }
@@ -92,10 +94,10 @@ TEST_P (PluginsTunerInstrument, ShowsThePlayedNoteThroughTheSustain)
 {
     const auto& note = GetParam();
     ASSERT_TRUE (renderer().isReady()) << "the General MIDI SoundFont (fluid-soundfont-gm) is needed";
-    auto audio = renderer().render (singleNote (note.program, note.key, 0.0, kLead, 2.75, 3.25));
+    auto audio = renderer().render (singleNote (note.program, note.key, 0.0, kLead, 2.75, 3.25, note.velocity));
     normalisePeak (audio, 0.5f);
     if (note.overdriven)
-        audio = overdrive (audio, 30.0);
+        audio = overdrive (audio, note.driveDb);
 
     const auto onset = static_cast<int64_t> (kLead * kRate);
     const auto end = static_cast<int64_t> (fadedBy40Db (audio.mono()));
@@ -127,11 +129,17 @@ INSTANTIATE_TEST_SUITE_P (
                        InstrumentNote { "OverdrivenLowE", 27, 40, true, "E2" },
                        InstrumentNote { "JazzC", 26, 48, false, "C3" },
                        InstrumentNote { "HarmonicOfLowE", 31, 40, false, "E4" },
+                       // Through the overdrive the keyed string's own period shows in the attack.
+                       InstrumentNote { "OverdrivenHarmonicOfC", 31, 48, true, "C5", 30.0, 105 },
                        InstrumentNote { "FingerBassLowB", 33, 23, false, "B0" },
                        InstrumentNote { "PickBassE", 34, 28, false, "E1" },
                        InstrumentNote { "OverdrivenSlapBassE", 36, 28, true, "E1" },
                        // A sub-octave thump in the attack, louder than the note's weak fundamental.
                        InstrumentNote { "SlapBassD", 36, 38, false, "D2" },
+                       // Overdriven, their waveforms repeat only every second period for a while
+                       // after the attack (a sub-octave as loud as the fundamental).
+                       InstrumentNote { "OverdrivenFingerBassD", 33, 38, true, "D2", 24.0, 105 },
+                       InstrumentNote { "OverdrivenSlapBassD", 36, 38, true, "D2", 24.0, 105 },
                        // A fundamental as loud as its octave, and a high note whose fundamental
                        // carries the sound.
                        InstrumentNote { "CleanGuitarB", 27, 59, false, "B3" },
