@@ -2,8 +2,30 @@
 
 #include <juce_core/juce_core.h>
 
+#include <vector>
+
 namespace oxatest
 {
+
+/** The codes of the requests a test's controller link logged, in order. */
+template <typename Logged>
+std::vector<int> requestCodes (const std::vector<Logged>& requests)
+{
+    std::vector<int> codes;
+    for (const auto& r : requests)
+        codes.push_back (r.code);
+    return codes;
+}
+
+/** How many of the logged requests carry this code. */
+template <typename Logged>
+int requestCount (const std::vector<Logged>& requests, int code)
+{
+    int n = 0;
+    for (const auto& r : requests)
+        n += r.code == code ? 1 : 0;
+    return n;
+}
 
 /** A fresh empty folder under the system's temporary folder, deleted with the object. */
 class TempFolder

@@ -1,6 +1,7 @@
 #include "jam/RecorderControls.h"
 
 #include "jam/RecorderTime.h"
+#include "ui/ModalEditLabel.h"
 #include "ui/NameCharacters.h"
 #include "ui/OxFonts.h"
 
@@ -111,14 +112,7 @@ juce::TextEditor* LabelRecorder::createEditorComponent()
     editor->setInputRestrictions (maxLength, allowedNameCharacters());
     editor->setIndents (2, 0);
     editor->setBorder ({});
-    editor->setColour (juce::TextEditor::backgroundColourId, juce::Colours::black);
-    editor->setColour (juce::TextEditor::textColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::highlightColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::highlightedTextColourId, juce::Colours::black);
-    editor->setColour (juce::CaretComponent::caretColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::outlineColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::focusedOutlineColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::shadowColourId, juce::Colours::transparentBlack);
+    paintAmberOnBlack (*editor);
     return editor;
 }
 

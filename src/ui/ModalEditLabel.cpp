@@ -87,6 +87,19 @@ void ModalEditLabel::resized()
         editor->setBounds (getEditorArea());
 }
 
+void paintAmberOnBlack (juce::TextEditor& editor)
+{
+    const juce::Colour amber (255, 155, 0);
+    editor.setColour (juce::TextEditor::backgroundColourId, juce::Colours::black);
+    editor.setColour (juce::TextEditor::textColourId, amber);
+    editor.setColour (juce::TextEditor::highlightColourId, amber);
+    editor.setColour (juce::TextEditor::highlightedTextColourId, juce::Colours::black);
+    editor.setColour (juce::CaretComponent::caretColourId, amber);
+    editor.setColour (juce::TextEditor::outlineColourId, amber);
+    editor.setColour (juce::TextEditor::focusedOutlineColourId, amber);
+    editor.setColour (juce::TextEditor::shadowColourId, juce::Colours::transparentBlack);
+}
+
 juce::TextEditor* ModalEditLabel::createEditorComponent()
 {
     auto* editor = new juce::TextEditor (getName());
@@ -94,14 +107,7 @@ juce::TextEditor* ModalEditLabel::createEditorComponent()
     editor->setInputRestrictions (maxLength, editCharacters);
     editor->setIndents (2, 1);
     editor->setBorder ({});
-    editor->setColour (juce::TextEditor::backgroundColourId, juce::Colours::black);
-    editor->setColour (juce::TextEditor::textColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::highlightColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::highlightedTextColourId, juce::Colours::black);
-    editor->setColour (juce::CaretComponent::caretColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::outlineColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::focusedOutlineColourId, juce::Colour (255, 155, 0));
-    editor->setColour (juce::TextEditor::shadowColourId, juce::Colours::transparentBlack);
+    paintAmberOnBlack (*editor);
     return editor;
 }
 

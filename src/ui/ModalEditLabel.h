@@ -91,4 +91,7 @@ private:
     JUCE_DECLARE_NON_COPYABLE (ModalEditLabel)
 };
 
+/** The program's editing look: amber text, caret, selection and outline on black. */
+void paintAmberOnBlack (juce::TextEditor& editor);
+
 } // namespace T730

@@ -117,10 +117,7 @@ struct RecordingLink : public T730::ControllerLink
     int count (int code) const
     {
         const juce::ScopedLock sl (lock);
-        int n = 0;
-        for (const auto& r : requests)
-            n += r.code == code ? 1 : 0;
-        return n;
+        return oxatest::requestCount (requests, code);
     }
 
     T730::Project project;

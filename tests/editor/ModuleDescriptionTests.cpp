@@ -382,8 +382,10 @@ TEST (EditorModulePictures, DamagedPicturesGiveNoPictureAndNeverACrash)
         ASSERT_TRUE (file.loadFileAsData (data));
         EXPECT_FALSE (T730::decodeModulePicture (data).isValid()) << file.getFileName();
         if (file.getFileName().startsWith ("stuffed-ff00"))
+        {
             EXPECT_FALSE (T730::isAcceptablePictureSize (data.getData(), data.getSize()))
                 << file.getFileName() << ": the decoder's own header read gives the real size";
+        }
         ++files;
     }
     EXPECT_GE (files, 12);
@@ -405,7 +407,9 @@ TEST (EditorModulePictures, DamagedPicturesGiveNoPictureAndNeverACrash)
             const juce::MemoryBlock part (whole.getData(), cut);
             const auto picture = T730::decodeModulePicture (part);
             if (picture.isValid())
+            {
                 EXPECT_EQ (picture.getBounds(), colours.getBounds());
+            }
         }
     }
 

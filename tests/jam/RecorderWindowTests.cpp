@@ -76,6 +76,10 @@ TEST_F (JamGuiRecorderInWindow, TheAddersRecorderImportsThroughTheWindowAndGoesW
     EXPECT_EQ (controller().request (GetRecorderCount), before);
     EXPECT_EQ (alive.getComponent(), nullptr);
     for (auto* left : gui().getJamSection().getPanels())
+    {
         if (auto* other = dynamic_cast<RecorderUI*> (left))
+        {
             EXPECT_NE (other->getRecorder(), nullptr);
+        }
+    }
 }

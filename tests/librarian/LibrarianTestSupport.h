@@ -137,21 +137,9 @@ struct FakeLink : public T730::ControllerLink, public T730::SectionDialogs
         return saveChoice != juce::File();
     }
 
-    int count (int code) const
-    {
-        int n = 0;
-        for (auto& r : requests)
-            n += r.code == code ? 1 : 0;
-        return n;
-    }
+    int count (int code) const { return oxatest::requestCount (requests, code); }
 
-    std::vector<int> codes() const
-    {
-        std::vector<int> c;
-        for (auto& r : requests)
-            c.push_back (r.code);
-        return c;
-    }
+    std::vector<int> codes() const { return oxatest::requestCodes (requests); }
 
     T730::PatchManager* store = nullptr;
     T730::Project project;

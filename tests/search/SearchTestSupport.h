@@ -150,21 +150,9 @@ struct FakeLink : public T730::ControllerLink
     T730::Project& getCurrentProject() override { return project; }
     void postRepaint (int flags) override { repaints.push_back (flags); }
 
-    std::vector<int> codes() const
-    {
-        std::vector<int> c;
-        for (auto& r : requests)
-            c.push_back (r.code);
-        return c;
-    }
+    std::vector<int> codes() const { return oxatest::requestCodes (requests); }
 
-    int count (int code) const
-    {
-        int n = 0;
-        for (auto& r : requests)
-            n += r.code == code ? 1 : 0;
-        return n;
-    }
+    int count (int code) const { return oxatest::requestCount (requests, code); }
 
     T730::PatchManager* patches = nullptr;
     T730::SongManager* songs = nullptr;
