@@ -138,6 +138,21 @@ inline double periodicFundamental (const std::vector<Partial>& partials)
     return weight > 0.0 ? sum / weight : 0.0;
 }
 
+/** periodicFundamental over the note's lowest partials alone, the first three or all below
+    `lowestCutoffHz` if that is more: the period a waveform comparison finds once the upper partials
+    are filtered off. A stiff string's upper partials lie sharp of their harmonics and fade first;
+    the lowest ones carry the note a player tunes. */
+inline double lowPartialsFundamental (const std::vector<Partial>& partials, double lowestCutoffHz = 250.0)
+{
+    const double all = periodicFundamental (partials);
+    const double highest = std::max (3.3, lowestCutoffHz / std::max (all, 1.0));
+    std::vector<Partial> low;
+    for (const auto& p : partials)
+        if (p.harmonic <= highest)
+            low.push_back (p);
+    return low.empty() ? all : periodicFundamental (low);
+}
+
 /** The partials of a note over [from, to), an octave lower when the tone has partials of its own
     there: the odd multiples of half the nominal frequency (its first and third) both within 30 dB
     of the strongest partial (a sampled bass key whose waveform repeats only every second period). */

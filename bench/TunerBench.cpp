@@ -4,13 +4,17 @@
 // same file. Prints per instrument: gross errors, settling, steady and tail error, reports on
 // files without pitch, the cost per block, and the goals met or missed.
 //
-//     oxa_bench_tuner [--module <Tuner.so>] [--corpus <folder>] [--detail] [--only <text>]
+//     oxa_bench_tuner [--module <Tuner.so>] [--corpus <folder>] [--detail] [--reports] [--only <text>]
+//
+// --detail prints each note's figures, --reports each report against the reference and the track.
 //
 // Definitions (times from the onset, the first sample reaching 1 % of the file's peak):
 // - level: RMS over 1024-sample frames; "end" is the first frame after the peak 40 dB below it.
 // - reference: the note's partials over its sustained part (from 300 ms, 500 ms on bass, until
 //   the key is released or the level is 30 dB down, at most 2.5 s) from a long-window spectrum;
-//   f_h / h weighted by energy x h^2.
+//   f_h / h of its lowest partials (the first three, or all below 250 Hz on the lowest strings)
+//   weighted by energy x h^2: the period of the low-passed note. The goals also print settling
+//   against the same estimate over all partials up to the 16th.
 // - gross error: a report (above 15 Hz) more than 50 cents from the reference, counted from
 //   150 ms to the end; "early" counts notes with such a report before 150 ms.
 // - settling: the time of the first of 5 consecutive reports within 3 cents; "track" settles
@@ -122,6 +126,8 @@ std::vector<Report> runTuner (const ModuleLibrary& library, const std::vector<do
 struct NoteResult
 {
     double reference = 0.0;
+    double referenceAll = 0.0;      // over all partials (the brighter tone's period)
+    double settleAllMs = -1.0;      // settling against it
     int reports = 0, gross = 0, missing = 0;
     bool early = false;
     double settleMs = -1.0;         // -1: never settled
@@ -191,18 +197,20 @@ PitchTrack trackOf (const std::vector<double>& x, size_t onset, size_t end, doub
     track.hop = static_cast<size_t> (0.05 * kRate);
     track.first = onset + span / 2;
     for (size_t centre = track.first; centre + span / 2 <= std::min (end, x.size()); centre += track.hop)
-        track.hz.push_back (periodicFundamental (partialsOf (x, centre - span / 2, centre + span / 2, kRate, nominal, 4000.0, 16, 2)));
+        track.hz.push_back (lowPartialsFundamental (partialsOf (x, centre - span / 2, centre + span / 2, kRate, nominal, 4000.0, 16, 2)));
     return track;
 }
 
 NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std::vector<Report>& reports,
-                        int analysisWindow, bool detail)
+                        int analysisWindow, bool detail, bool listReports)
 {
     NoteResult r;
     const auto t = timingOf (x, e);
     const bool bass = e.family == "bass";
     const double nominal = 440.0 * std::pow (2.0, (e.key - 69) / 12.0 + e.bend / 1200.0);
-    r.reference = periodicFundamental (partialsOfNote (x, t.refFrom, t.refTo, kRate, nominal, 4));
+    const auto partials = partialsOfNote (x, t.refFrom, t.refTo, kRate, nominal, 4);
+    r.reference = lowPartialsFundamental (partials);
+    r.referenceAll = periodicFundamental (partials);
     const auto track = trackOf (x, t.onset, t.end, r.reference, static_cast<size_t> ((bass ? 0.4 : 0.25) * kRate));
 
     // The string's own settling: the track's centre from which three points in a row stay within 3 cents.
@@ -252,19 +260,27 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
             if (settled)
                 r.trackSettleMs = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
         }
-        if (r.settleMs < 0.0 && i + 5 <= during.size())
-        {
+        auto settlesAt = [&] (double reference, double& settle) {
+            if (settle >= 0.0 || i + 5 > during.size())
+                return;
             bool settled = true;
             for (size_t k = i; k < i + 5 && settled; ++k)
-                settled = during[k].hz > 15.0 && std::abs (cents (during[k].hz, r.reference)) <= 3.0;
+                settled = during[k].hz > 15.0 && std::abs (cents (during[k].hz, reference)) <= 3.0;
             if (settled)
-                r.settleMs = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
-        }
+                settle = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
+        };
+        settlesAt (r.reference, r.settleMs);
+        settlesAt (r.referenceAll, r.settleAllMs);
     }
     r.steady = steadyErrors.empty() ? -1.0 : median (steadyErrors);
     r.steadyNote = steadyNoteErrors.empty() ? -1.0 : median (steadyNoteErrors);
     r.tail = tailErrors.empty() ? -1.0 : median (tailErrors);
 
+    if (listReports)
+        for (const auto& rep : during)
+            std::printf ("    %6.0f ms %9.3f Hz  %+8.2f c  track %+8.2f c\n", 1000.0 * (rep.time - t.onset) / kRate, rep.hz,
+                         rep.hz > 15.0 ? cents (rep.hz, r.reference) : 0.0,
+                         rep.hz > 15.0 ? cents (rep.hz, track.at (static_cast<double> (rep.time) - 0.5 * analysisWindow)) : 0.0);
     if (detail)
     {
         std::printf ("  %-34s onset %6zu ref %6zu-%6zu\n", e.file.c_str(), t.onset, t.refFrom, t.refTo);
@@ -340,7 +356,7 @@ int main (int argc, char** argv)
     std::string modulePath = std::string (OXA_BENCH_RESOURCES_DIR) + "/Tuner.so";
     std::string corpus = OXA_CORPUS_DIR;
     std::string only;
-    bool detail = false;
+    bool detail = false, listReports = false;
     for (int i = 1; i < argc; ++i)
     {
         const std::string a = argv[i];
@@ -352,6 +368,8 @@ int main (int argc, char** argv)
             only = argv[++i];
         else if (a == "--detail")
             detail = true;
+        else if (a == "--reports")
+            listReports = true;
     }
 
     ModuleLibrary library (modulePath);
@@ -388,7 +406,7 @@ int main (int argc, char** argv)
         if (e.family == "guitar" || e.family == "bass")
         {
             const bool bass = e.family == "bass";
-            const auto r = measureNote (x, e, reports, analysisWindow, detail);
+            const auto r = measureNote (x, e, reports, analysisWindow, detail, listReports);
             const int index = e.program - (bass ? 32 : 24);
             char key[64];
             std::snprintf (key, sizeof key, "%c%d %s%s", bass ? 'b' : 'a', index, bass ? kBassNames[index] : kGuitarNames[index],
@@ -493,6 +511,20 @@ int main (int argc, char** argv)
                  mark (bMed <= 400.0 && bWorst <= 3.0 * bMed && bNever == 0), bMed, bWorst, bNever);
     std::printf ("         (against the note's track, the string's glide left out: guitar median %.0f ms, worst %.0f ms; "
                  "bass median %.0f ms, worst %.0f ms)\n", gtMed, gtWorst, btMed, btWorst);
+    auto allStats = [] (const Group& g, double& med, double& worst, int& never) {
+        std::vector<double> s;
+        never = 0;
+        for (const auto& n : g.notes)
+            n.settleAllMs >= 0.0 ? s.push_back (n.settleAllMs) : (void) ++never;
+        med = median (s);
+        worst = worstOf (s);
+    };
+    double gaMed, gaWorst, baMed, baWorst;
+    int gaNever, baNever;
+    allStats (allGuitar, gaMed, gaWorst, gaNever);
+    allStats (allBass, baMed, baWorst, baNever);
+    std::printf ("         (against the period of all partials: guitar median %.0f ms, worst %.0f ms, never %d; "
+                 "bass median %.0f ms, worst %.0f ms, never %d)\n", gaMed, gaWorst, gaNever, baMed, baWorst, baNever);
     std::printf ("  %s steady error: median %.2f cents (goal <= 0.5), worst %.2f cents (goal <= 2)\n",
                  mark (steadyMed <= 0.5 && steadyWorst <= 2.0), steadyMed, steadyWorst);
     std::printf ("         (against the note's single reference instead of its track: median %.2f, worst %.2f cents)\n",

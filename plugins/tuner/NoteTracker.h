@@ -54,6 +54,9 @@ public:
     /** The frequency to report for this window's candidate (0: no pitch). */
     double next (double candidateHz, double clarity, double levelChangeDb) noexcept;
 
+    /** Samples since the last attack (very many before the first). */
+    double samplesSinceOnset() const noexcept { return sinceOnset; }
+
     /** The note currently shown (0: none); the detector's hint. */
     double heldFrequency() const noexcept { return held; }
 

@@ -17,11 +17,21 @@ constexpr double kNewLoneShare = 0.05;
 constexpr double kHeldLoneShare = 0.05;
 // From here up a lowest partial within 10 dB of the note's fundamental is the note's own.
 constexpr double kLowestLoneFundamental = 200.0;
+// The low-pass of the final period search, in multiples of the note's frequency: the first three
+// partials pass, the fifth is 29 dB down. On the lowest bass strings the window holds only a few
+// periods and three partials make too broad a peak: there everything below 250 Hz passes.
+constexpr double kLowPartialsCutoff = 3.3;
+constexpr double kLowestCutoffHz = 250.0;
 }
 
 int PitchDetector::windowSizeFor (double sampleRate)
 {
     return sampleRate > 60000.0 ? 8192 : 4096;
+}
+
+int PitchDetector::preRollFor (double sampleRate)
+{
+    return windowSizeFor (sampleRate) / 2;
 }
 
 void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
@@ -37,6 +47,8 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     hann.resize (static_cast<size_t> (windowSize));
     for (int i = 0; i < windowSize; ++i)
         hann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize - 1));
+    preRoll = preRollFor (sampleRate);
+    lowPassed.assign (static_cast<size_t> (preRoll + windowSize), 0.0);
     halfHann.resize (static_cast<size_t> (windowSize / 2));
     for (int i = 0; i < windowSize / 2; ++i)
         halfHann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize / 2 - 1));
@@ -44,7 +56,8 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     lastClarity = 0.0;
 }
 
-double PitchDetector::analyse (const double* window, double gateRms, double heldFrequency, bool heldSinceAttack)
+double PitchDetector::analyse (const double* window, double gateRms, double heldFrequency, bool heldSinceAttack,
+                               int attackAt)
 {
     lastClarity = 0.0;
     lastLevelChangeDb = 0.0;
@@ -79,6 +92,7 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
 
     double period = refineOverMultiples (interpolatedPeak (peak), clarity);
     double levelChangeDb = 0.0;
+    double decay = 0.0;
 
     // Envelope over whole periods at both ends of the window: energy ratio -> decay per sample.
     const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * w / period))));
@@ -94,15 +108,16 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
         {
             levelChangeDb = 10.0 * std::log10 (tail / head);
             // At most a factor e^2 over the window: anything steeper is no fading note.
-            const double decay = std::clamp (std::log (head / tail) / (2.0 * (w - span)), -2.0 / w, 2.0 / w);
-            for (int i = 0; i < w; ++i)
-                flattened[static_cast<size_t> (i)] = centred[static_cast<size_t> (i)] * std::exp (decay * (i - 0.5 * w));
+            decay = std::clamp (std::log (head / tail) / (2.0 * (w - span)), -2.0 / w, 2.0 / w);
+            flatten (centred.data(), 0.0, decay);
             computeNsdf (flattened.data());
             const int again = highestNear (period);
             if (again > 0)
                 period = refineOverMultiples (interpolatedPeak (again), nsdf[static_cast<size_t> (again)]);
         }
     }
+
+    period = refineOnLowPartials (window, period, decay, attackAt);
 
     const double frequency = rate / period;
     if (frequency < settings.minFrequency || frequency > settings.maxFrequency)
@@ -111,6 +126,69 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
     lastClarity = clarity;
     lastLevelChangeDb = levelChangeDb;
     return frequency;
+}
+
+double PitchDetector::refineOnLowPartials (const double* window, double period, double decay, int from)
+{
+    // The period of the note's lowest partials: a stiff string's upper partials lie sharp of
+    // their harmonics and fade first, so a period measured on all of them reads the tone's
+    // brightness, a few cents sharp at the pick and gliding down as the note rings. The window
+    // (with the pre-roll before it, where the filter settles) is low-passed above the third
+    // partial (or 250 Hz), flattened like the full window and searched again near the period
+    // found there.
+    // Only the part after an attack counts (what came before is another note or silence, and
+    // the filter's ringing on the attack), and it must hold half a window and two periods; a
+    // shorter one keeps the period of the full band.
+    const int w = windowSize;
+    const double cutoff = std::max (kLowestCutoffHz, kLowPartialsCutoff * rate / period);
+    // The filter rings for a period or so after an attack (its slowest poles fall 40 dB in 3.75
+    // periods of the cut-off, 1.14 of the note).
+    from = std::max (0, from + static_cast<int> (std::ceil (1.2 * period)));
+    if (cutoff >= 0.45 * rate || preRoll == 0 || w - from < w / 2 || 2.0 * period > w - from - 2)
+        return period;
+    lowPass.design (cutoff, rate);
+    lowPass.run (window - preRoll, lowPassed.data(), preRoll + w);
+    const double* x = lowPassed.data() + preRoll;
+    double mean = 0.0;
+    for (int i = from; i < w; ++i)
+        mean += x[i];
+    mean /= w - from;
+    // The low band's own envelope over whole periods at both ends of what counts: growing by
+    // more than 6 dB it is a low note coming in while another fades (a change without an attack),
+    // no note's period yet; fading, it is divided out as on the full band.
+    const int n = w - from;
+    const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * n / period))));
+    double head = 0.0, tail = 0.0;
+    for (int i = 0; i < span; ++i)
+    {
+        head += (x[from + i] - mean) * (x[from + i] - mean);
+        tail += (x[w - span + i] - mean) * (x[w - span + i] - mean);
+    }
+    if (! (head > 0.0 && tail > 0.0 && tail < 4.0 * head))
+        return period;
+    const double lowDecay = span < n ? std::clamp (std::log (head / tail) / (2.0 * (n - span)), -2.0 / w, 2.0 / w) : decay;
+    flatten (x, mean, lowDecay);
+    std::fill (flattened.begin(), flattened.begin() + from, 0.0);
+    computeNsdf (flattened.data(), from);
+    const int again = highestNear (period);
+    if (again <= 0 || nsdf[static_cast<size_t> (again)] < settings.minClarity)
+        return period;
+    const double low = refineOverMultiples (interpolatedPeak (again), nsdf[static_cast<size_t> (again)], (w - from) / 2);
+    // (The same note: a low-passed window that peaks elsewhere has lost what made the period.)
+    return std::abs (low / period - 1.0) < 0.01 ? low : period;
+}
+
+void PitchDetector::flatten (const double* x, double mean, double decay) noexcept
+{
+    // (x - mean) e^(decay (i - w / 2)), the exponential stepped by one factor per sample.
+    const int w = windowSize;
+    const double step = std::exp (decay);
+    double gain = std::exp (-0.5 * decay * w);
+    for (int i = 0; i < w; ++i)
+    {
+        flattened[static_cast<size_t> (i)] = (x[i] - mean) * gain;
+        gain *= step;
+    }
 }
 
 int PitchDetector::preferFullPeriod (int peak) const
@@ -279,22 +357,25 @@ int PitchDetector::keepHeldAgainstLonger (int peak, double heldLag) const
     return held > 0 && peakHeight (held) >= kHeldRepeats ? held : peak;
 }
 
-void PitchDetector::computeNsdf (const double* x)
+void PitchDetector::computeNsdf (const double* x, int from)
 {
+    // Over x[from, w): the samples before `from` are zero and count in no overlap.
     const int w = windowSize;
 
     double energy = 0.0;
-    for (int i = 0; i < w; ++i)
+    for (int i = from; i < w; ++i)
         energy += x[i] * x[i];
     autocorrelation->compute (x, correlation.data());
 
     // m(lag) = sum over the overlap of x[j]^2 + x[j + lag]^2, shrunk one term per side per lag.
     double m = 2.0 * energy;
-    for (int lag = 0; lag <= maxLag; ++lag)
+    const int lastLag = std::min (maxLag, w - from - 1);
+    std::fill (nsdf.begin() + lastLag + 1, nsdf.end(), 0.0);
+    for (int lag = 0; lag <= lastLag; ++lag)
     {
         const double r = correlation[static_cast<size_t> (lag)];
         nsdf[static_cast<size_t> (lag)] = m > 1e-300 ? 2.0 * r / m : 0.0;
-        const double a = x[lag];
+        const double a = x[from + lag];
         const double b = x[w - 1 - lag];
         m -= a * a + b * b;
     }
@@ -422,7 +503,7 @@ double PitchDetector::interpolatedPeak (int lag) const
     return std::abs (u) <= half ? lag + u : static_cast<double> (lag);
 }
 
-double PitchDetector::refineOverMultiples (double period, double clarity) const
+double PitchDetector::refineOverMultiples (double period, double clarity, int lagLimit) const
 {
     // Least-squares fit through the origin of peak lag against multiple k:
     // period = sum(k * lag_k) / sum(k^2). Each peak is searched around k times the current
@@ -430,7 +511,7 @@ double PitchDetector::refineOverMultiples (double period, double clarity) const
     double sumKLag = period;
     double sumKK = 1.0;
     double estimate = period;
-    const int reach = static_cast<int> (std::floor ((maxLag - 2) / period));
+    const int reach = static_cast<int> (std::floor ((std::min (maxLag, lagLimit) - 2) / period));
 
     for (int k = 2; k <= reach; ++k)
     {

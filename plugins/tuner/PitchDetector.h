@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fft.h"
+#include "LowPass.h"
 
 #include <complex>
 #include <memory>
@@ -37,6 +38,13 @@ namespace T730::Modules
     every second period for a while after its attack). Tones above the highest frequency are no pitch
     (not their lower octave).
 
+    The period found is finally measured again on the note's lowest partials: the window, with a
+    pre-roll before it where the filter settles, is low-passed above the third partial (above
+    250 Hz on the lowest bass strings) and searched near that period. A stiff string's upper
+    partials lie sharp of their harmonics and fade first, so a period measured on all of them
+    reads a few cents sharp at the pick and glides down as the note rings. Only the part after an
+    attack counts there, and a window too short for it keeps the full band's period.
+
     prepare() allocates; analyse() allocates nothing and may run on the audio thread. */
 class PitchDetector
 {
@@ -53,16 +61,23 @@ public:
         twice that at 88.2/96 kHz. */
     static int windowSizeFor (double sampleRate);
 
+    /** Samples before the window that analyse() reads as well (where its low-pass settles):
+        half a window. */
+    static int preRollFor (double sampleRate);
+
     void prepare (double sampleRate, const Settings& settings);
 
     int getWindowSize() const noexcept { return windowSize; }
 
-    /** Pitch in Hz of the `getWindowSize()` samples at `window`, or 0 when there is none
+    /** Pitch in Hz of the `getWindowSize()` samples at `window` (the `preRollFor()` samples
+        before it readable too), or 0 when there is none
         (signal below `gateRms`, no clear periodicity or out of range). `heldFrequency` is the
         note the caller holds (0: none); `heldSinceAttack` tells that it is the note the last
         attack brought, which keeps its period against a multiple while the window repeats
-        clearly there. */
-    double analyse (const double* window, double gateRms, double heldFrequency = 0.0, bool heldSinceAttack = false);
+        clearly there. `attackAt` is where in the window the last attack ended (negative: that
+        many samples before it). */
+    double analyse (const double* window, double gateRms, double heldFrequency = 0.0, bool heldSinceAttack = false,
+                    int attackAt = -(1 << 20));
 
     /** The NSDF value of the chosen peak of the last analysis (0 without pitch). */
     double getLastClarity() const noexcept { return lastClarity; }
@@ -72,7 +87,7 @@ public:
     double getLastLevelChangeDb() const noexcept { return lastLevelChangeDb; }
 
 private:
-    void computeNsdf (const double* x);
+    void computeNsdf (const double* x, int from = 0);
     int findKeyMaximum() const;
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
@@ -84,12 +99,17 @@ private:
     int preferHeldPeriod (int peak, double heldFrequency, bool heldSinceAttack) const;
     int keepHeldAgainstLonger (int peak, double heldLag) const;
     double interpolatedPeak (int lag) const;
-    double refineOverMultiples (double period, double clarity) const;
+    double refineOverMultiples (double period, double clarity, int lagLimit = 1 << 30) const;
+    double refineOnLowPartials (const double* window, double period, double decay, int from);
+    void flatten (const double* x, double mean, double decay) noexcept;
 
     double rate = 44100.0;
     Settings settings;
     int windowSize = 0;
     int maxLag = 0;
+    int preRoll = 0;
+    LowPass lowPass;
+    std::vector<double> lowPassed;
     std::unique_ptr<Autocorrelation> autocorrelation;
     std::vector<double> correlation;
     std::vector<double> centred;

@@ -40,12 +40,13 @@ public:
 
         const double* left = inputs[0];
         const double* right = inputs[1];
-        const int w = static_cast<int> (history.size());
+        const int n = static_cast<int> (history.size());
+        const int w = detector.getWindowSize();
         for (int i = 0; i < frames; ++i)
         {
             const double x = 0.5 * (left[i] + right[i]);
             history[static_cast<size_t> (writePos)] = x;
-            writePos = (writePos + 1) % w;
+            writePos = (writePos + 1) % n;
             if (filled < w)
                 ++filled;
             chunkEnergy += x * x;
@@ -112,8 +113,9 @@ private:
     {
         detector.prepare (sampleRate, PitchDetector::Settings {});
         const int w = detector.getWindowSize();
-        history.assign (static_cast<size_t> (w), 0.0);
-        window.assign (static_cast<size_t> (w), 0.0);
+        preRoll = PitchDetector::preRollFor (sampleRate);
+        history.assign (static_cast<size_t> (preRoll + w), 0.0);
+        window.assign (static_cast<size_t> (preRoll + w), 0.0);
         hop = w / 4;
         chunk = w / 16;
         NoteTracker::Settings trackerSettings;
@@ -130,12 +132,16 @@ private:
 
     void analyseHistory()
     {
-        const int w = static_cast<int> (history.size());
-        const int head = w - writePos;   // oldest sample sits at writePos
+        const int n = static_cast<int> (history.size());
+        const int head = n - writePos;   // oldest sample sits at writePos
         std::copy (history.begin() + writePos, history.end(), window.begin());
         std::copy (history.begin(), history.begin() + writePos, window.begin() + head);
 
-        const double candidate = detector.analyse (window.data(), gateRms(), tracker.heldFrequency(), tracker.heldSinceAttack());
+        const int w = detector.getWindowSize();
+        const double sinceAttack = tracker.samplesSinceOnset();
+        const int attackAt = static_cast<int> (std::max (-1.0e6, w - sinceAttack));
+        const double candidate = detector.analyse (window.data() + preRoll, gateRms(), tracker.heldFrequency(),
+                                                   tracker.heldSinceAttack(), attackAt);
         const double shown = tracker.next (candidate, detector.getLastClarity(), detector.getLastLevelChangeDb());
         notifyListener (static_cast<float> (shown));
     }
@@ -143,8 +149,9 @@ private:
     // Audio thread only (prepare() runs before processing starts).
     PitchDetector detector;
     NoteTracker tracker;
-    std::vector<double> history;
+    std::vector<double> history;   // the pre-roll and the window
     std::vector<double> window;
+    int preRoll = 0;
     int hop = 1024;
     int chunk = 256;   // samples per level measurement of the attack detection
     int writePos = 0;
