@@ -20,7 +20,7 @@
 // First the stretcher's engines and options are compared on the same riffs (Rubber Band driven by
 // the module's own SlowedStream), then the module itself is measured through its interface.
 //
-//     oxa_bench_decelerator [--module <Decelerator.so>] [--corpus <folder>] [--no-compare]
+//     oxa_bench_decelerator [--module <Decelerator.so>] [--corpus <folder>] [--no-compare] [--peaks]
 
 #include "InstrumentNotes.h"
 #include "ModuleHarness.h"
@@ -274,6 +274,42 @@ double sidePeakDb (const std::vector<double>& x, double from, double to, double 
     return toDb (side / std::max (main, 1e-30));
 }
 
+/** Prints the spectral peaks within 15 % of `hz` down to 40 dB below the strongest (--peaks). */
+void printPeaks (const char* what, const std::vector<double>& x, double from, double to, double hz)
+{
+    const auto n = static_cast<size_t> (to - from);
+    size_t size = 1;
+    while (size < 4 * n)
+        size <<= 1;
+    std::vector<std::complex<double>> s (size);
+    for (size_t i = 0; i < n; ++i)
+    {
+        const double p = 2.0 * std::numbers::pi * static_cast<double> (i) / static_cast<double> (n - 1);
+        s[i] = x[static_cast<size_t> (from) + i] * (0.35875 - 0.48829 * std::cos (p) + 0.14128 * std::cos (2 * p) - 0.01168 * std::cos (3 * p));
+    }
+    T730::Modules::Fft (static_cast<int> (size)).perform (s.data(), false);
+    const double binHz = kRate / static_cast<double> (size);
+    const auto lo = static_cast<size_t> (0.85 * hz / binHz), hi = static_cast<size_t> (1.15 * hz / binHz);
+    double strongest = 0.0;
+    for (size_t b = lo; b <= hi; ++b)
+        strongest = std::max (strongest, std::abs (s[b]));
+    std::printf ("    %-6s", what);
+    for (size_t b = lo; b <= hi; ++b)
+    {
+        const double m = std::abs (s[b]);
+        if (m >= std::abs (s[b - 1]) && m >= std::abs (s[b + 1]) && m >= 0.01 * strongest)
+        {
+            const double a = std::log (std::abs (s[b - 1])), c = std::log (std::abs (s[b + 1])), l = std::log (m);
+            const double d = a - 2.0 * l + c;
+            const double offset = d < 0.0 ? 0.5 * (a - c) / d : 0.0;
+            std::printf (" %.3f Hz %.1f dB |", (static_cast<double> (b) + offset) * binHz, toDb (m / strongest));
+        }
+    }
+    std::printf ("\n");
+}
+
+bool showPeaks = false;
+
 struct Measure
 {
     double levelDb = 0.0, heldDb = 0.0, heldFrameDb = 0.0;   // output minus take (held: worst of the two notes)
@@ -383,6 +419,12 @@ Measure measure (const Take& take, int speed, const Played& out)
     m.rippleDb = rippleDb (out.mono, toOut (a), toOut (b), outF) - m.takeRippleDb;
     m.sideDb = sidePeakDb (out.mono, toOut (a), toOut (b), outF);
     m.takeSideDb = sidePeakDb (take.mono, a, b, takeF);
+    if (showPeaks)
+    {
+        std::printf ("  %s at %d %%: the held low note's fundamental, take %.3f Hz, output %.3f Hz\n", take.name.c_str(), speed, takeF, outF);
+        printPeaks ("take", take.mono, a, b, takeF);
+        printPeaks ("output", out.mono, toOut (a), toOut (b), outF);
+    }
 
     double total = 0.0;
     for (double c : out.costs)
@@ -549,6 +591,8 @@ int main (int argc, char** argv)
             corpus = argv[++i];
         else if (a == "--no-compare")
             compare = false;
+        else if (a == "--peaks")
+            showPeaks = true;
         else if (a == "--detail")
             detail = true;
         else if (a == "--options" && i + 1 < argc)
