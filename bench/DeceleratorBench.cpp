@@ -245,10 +245,10 @@ double rippleDb (const std::vector<double>& x, double from, double to, double hz
     return hi - lo;
 }
 
-/** The strongest spectral peak within 15 % of `hz` outside its main lobe, in dB below the peak at `hz`. */
-double sidePeakDb (const std::vector<double>& x, double from, double to, double hz)
+/** The spectrum of x[from, from + n) through a four-term Blackman-Harris window, zero-padded to
+    at least four times its length. */
+std::vector<std::complex<double>> spectrumOf (const std::vector<double>& x, double from, size_t n)
 {
-    const auto n = static_cast<size_t> (to - from);
     size_t size = 1;
     while (size < 4 * n)
         size <<= 1;
@@ -259,7 +259,15 @@ double sidePeakDb (const std::vector<double>& x, double from, double to, double 
         s[i] = x[static_cast<size_t> (from) + i] * (0.35875 - 0.48829 * std::cos (p) + 0.14128 * std::cos (2 * p) - 0.01168 * std::cos (3 * p));
     }
     T730::Modules::Fft (static_cast<int> (size)).perform (s.data(), false);
-    const double binHz = kRate / static_cast<double> (size);
+    return s;
+}
+
+/** The strongest spectral peak within 15 % of `hz` outside its main lobe, in dB below the peak at `hz`. */
+double sidePeakDb (const std::vector<double>& x, double from, double to, double hz)
+{
+    const auto n = static_cast<size_t> (to - from);
+    const auto s = spectrumOf (x, from, n);
+    const double binHz = kRate / static_cast<double> (s.size());
     const double lobe = 4.5 * kRate / static_cast<double> (n);   // the window's main lobe half width
     double main = 0.0, side = 0.0;
     for (auto b = static_cast<size_t> (0.85 * hz / binHz); b <= static_cast<size_t> (1.15 * hz / binHz); ++b)
@@ -278,17 +286,8 @@ double sidePeakDb (const std::vector<double>& x, double from, double to, double 
 void printPeaks (const char* what, const std::vector<double>& x, double from, double to, double hz)
 {
     const auto n = static_cast<size_t> (to - from);
-    size_t size = 1;
-    while (size < 4 * n)
-        size <<= 1;
-    std::vector<std::complex<double>> s (size);
-    for (size_t i = 0; i < n; ++i)
-    {
-        const double p = 2.0 * std::numbers::pi * static_cast<double> (i) / static_cast<double> (n - 1);
-        s[i] = x[static_cast<size_t> (from) + i] * (0.35875 - 0.48829 * std::cos (p) + 0.14128 * std::cos (2 * p) - 0.01168 * std::cos (3 * p));
-    }
-    T730::Modules::Fft (static_cast<int> (size)).perform (s.data(), false);
-    const double binHz = kRate / static_cast<double> (size);
+    const auto s = spectrumOf (x, from, n);
+    const double binHz = kRate / static_cast<double> (s.size());
     const auto lo = static_cast<size_t> (0.85 * hz / binHz), hi = static_cast<size_t> (1.15 * hz / binHz);
     double strongest = 0.0;
     for (size_t b = lo; b <= hi; ++b)

@@ -464,13 +464,14 @@ int main (int argc, char** argv)
                  100.0 * meanShare, 1000.0 * p99, 1000.0 * (costs.empty() ? 0.0 : *std::max_element (costs.begin(), costs.end())));
 
     // The goals.
-    auto settleStats = [] (const Group& g, double& med, double& worst, int& never) {
-        std::vector<double> s;
+    // Median, worst and the notes that never settled, over one of the settling figures.
+    auto settleStats = [] (const Group& g, double NoteResult::*settle, double& med, double& worst, int& never) {
+        std::vector<double> v;
         never = 0;
         for (const auto& n : g.notes)
-            n.settleMs >= 0.0 ? s.push_back (n.settleMs) : (void) ++never;
-        med = median (s);
-        worst = s.empty() ? 0.0 : *std::max_element (s.begin(), s.end());
+            n.*settle >= 0.0 ? v.push_back (n.*settle) : (void) ++never;
+        med = median (v);
+        worst = worstOf (v);
     };
     int gross = 0;
     std::vector<double> steady, steadyNote;
@@ -483,21 +484,14 @@ int main (int argc, char** argv)
             if (n.steadyNote >= 0.0)
                 steadyNote.push_back (n.steadyNote);
         }
-    double gMed, gWorst, bMed, bWorst;
-    int gNever, bNever;
-    settleStats (allGuitar, gMed, gWorst, gNever);
-    settleStats (allBass, bMed, bWorst, bNever);
-    auto trackStats = [] (const Group& g, double& med, double& worst) {
-        std::vector<double> s;
-        for (const auto& n : g.notes)
-            if (n.trackSettleMs >= 0.0)
-                s.push_back (n.trackSettleMs);
-        med = median (s);
-        worst = worstOf (s);
-    };
-    double gtMed, gtWorst, btMed, btWorst;
-    trackStats (allGuitar, gtMed, gtWorst);
-    trackStats (allBass, btMed, btWorst);
+    double gMed, gWorst, bMed, bWorst, gtMed, gtWorst, btMed, btWorst, gaMed, gaWorst, baMed, baWorst;
+    int gNever, bNever, unused, gaNever, baNever;
+    settleStats (allGuitar, &NoteResult::settleMs, gMed, gWorst, gNever);
+    settleStats (allBass, &NoteResult::settleMs, bMed, bWorst, bNever);
+    settleStats (allGuitar, &NoteResult::trackSettleMs, gtMed, gtWorst, unused);
+    settleStats (allBass, &NoteResult::trackSettleMs, btMed, btWorst, unused);
+    settleStats (allGuitar, &NoteResult::settleAllMs, gaMed, gaWorst, gaNever);
+    settleStats (allBass, &NoteResult::settleAllMs, baMed, baWorst, baNever);
     const double steadyMed = median (steady);
     const double steadyWorst = steady.empty() ? 0.0 : *std::max_element (steady.begin(), steady.end());
     auto mark = [] (bool ok) { return ok ? "met   " : "MISSED"; };
@@ -511,18 +505,6 @@ int main (int argc, char** argv)
                  mark (bMed <= 400.0 && bWorst <= 3.0 * bMed && bNever == 0), bMed, bWorst, bNever);
     std::printf ("         (against the note's track, the string's glide left out: guitar median %.0f ms, worst %.0f ms; "
                  "bass median %.0f ms, worst %.0f ms)\n", gtMed, gtWorst, btMed, btWorst);
-    auto allStats = [] (const Group& g, double& med, double& worst, int& never) {
-        std::vector<double> s;
-        never = 0;
-        for (const auto& n : g.notes)
-            n.settleAllMs >= 0.0 ? s.push_back (n.settleAllMs) : (void) ++never;
-        med = median (s);
-        worst = worstOf (s);
-    };
-    double gaMed, gaWorst, baMed, baWorst;
-    int gaNever, baNever;
-    allStats (allGuitar, gaMed, gaWorst, gaNever);
-    allStats (allBass, baMed, baWorst, baNever);
     std::printf ("         (against the period of all partials: guitar median %.0f ms, worst %.0f ms, never %d; "
                  "bass median %.0f ms, worst %.0f ms, never %d)\n", gaMed, gaWorst, gaNever, baMed, baWorst, baNever);
     std::printf ("  %s steady error: median %.2f cents (goal <= 0.5), worst %.2f cents (goal <= 2)\n",
