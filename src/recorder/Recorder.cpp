@@ -582,9 +582,11 @@ bool Recorder::importWave (const juce::File& source, bool tellOwner)
         return false;
     }
 
-    status.CurrentTake.clear();
-    if (! status.CurrentTake.addRecording (destination, 0, -1))
+    // A copy that does not load as a take (too large for memory) leaves the take as it was and
+    // the folder without it.
+    if (! status.CurrentTake.replaceWithFile (destination))
     {
+        destination.deleteFile();
         if (tellOwner)
             report (RecorderOwner::Problem::wavImport);
         return false;

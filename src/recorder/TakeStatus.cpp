@@ -215,7 +215,7 @@ juce::StringArray TakeStatus::getFileNames() const
 }
 
 //==============================================================================
-bool TakeStatus::addRecording (const juce::File& file, juce::int64 start, juce::int64 end)
+std::unique_ptr<OneRecord> TakeStatus::openRecord (const juce::File& file, juce::int64 start, juce::int64 end)
 {
     auto record = std::make_unique<OneRecord>();
     record->start = start;
@@ -223,10 +223,33 @@ bool TakeStatus::addRecording (const juce::File& file, juce::int64 start, juce::
     record->fileName = file.getFileName();
     record->wave = std::make_unique<WaveFile>();
     if (! record->wave->openForReading (file) || ! record->wave->isValid())
-        return false;
+        return nullptr;
 
     if (end == -1)
         record->end = start + record->wave->getLength();
+    return record;
+}
+
+bool TakeStatus::replaceWithFile (const juce::File& file)
+{
+    auto record = openRecord (file, 0, -1);
+    if (record == nullptr)
+        return false;
+
+    juce::OwnedArray<OneRecord> old;
+    {
+        const juce::ScopedLock sl (lock);
+        records.swapWith (old);
+        records.add (record.release());
+    }
+    return true;
+}
+
+bool TakeStatus::addRecording (const juce::File& file, juce::int64 start, juce::int64 end)
+{
+    auto record = openRecord (file, start, end);
+    if (record == nullptr)
+        return false;
 
     // The older two regions become one: the take never holds more than two.
     std::unique_ptr<OneRecord> merged;

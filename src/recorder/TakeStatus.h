@@ -49,6 +49,10 @@ public:
         or the merge fails. */
     bool addRecording (const juce::File& file, juce::int64 start, juce::int64 end);
 
+    /** The take becomes one region, the whole file. False (nothing changed) when the file does
+        not open. */
+    bool replaceWithFile (const juce::File& file);
+
     /** Plays the take at timeline positions position .. position + count - 1
         into the output pair from the first sample on (audio thread). Output
         samples no region covers are left as they are. */
@@ -70,6 +74,10 @@ public:
     static constexpr int mostStoredRecords = 64;
 
 private:
+    /** A region over the file, opened and loaded (end -1: start + the file's length); null when
+        the file does not open. */
+    static std::unique_ptr<OneRecord> openRecord (const juce::File& file, juce::int64 start, juce::int64 end);
+
     mutable juce::CriticalSection lock;
     juce::OwnedArray<OneRecord> records;   // guarded by lock; written on the message thread only
 

@@ -194,6 +194,33 @@ TEST (RecorderImport, AnImportedFileBecomesTheWholeTakeAndIsSaved)
     EXPECT_EQ (take.size(), 1);
 }
 
+// A file in the take's own format is copied as it is: one whose data ends before its header says
+// is refused after the copy, and neither the take nor the folder keeps anything of it.
+TEST (RecorderImport, ATruncatedTakeFormatFileLeavesTheTakeAndNoCopy)
+{
+    oxatest::RecorderRig rig;
+    ASSERT_TRUE (rig.recorder->saveSetting (rig.toolSet()));
+    const auto whole = rig.toolSet().getChildFile ("whole.wav");
+    ASSERT_TRUE (oxatest::writeConstantTake (whole, 3000, 1234));
+    ASSERT_TRUE (rig.recorder->importWave (whole));
+    auto& take = rig.recorder->getStatus().CurrentTake;
+    ASSERT_EQ (take.size(), 1);
+    const auto kept = take.getRecord (0)->fileName;
+    const auto filesBefore = rig.toolSet().findChildFiles (juce::File::findFiles, true, "Audio*.wav").size();
+
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (whole.loadFileAsData (bytes));
+    const auto cut = rig.toolSet().getChildFile ("cut.wav");
+    ASSERT_TRUE (cut.replaceWithData (bytes.getData(), 44 + 100 * 4));   // header for 3000 frames, data for 100
+
+    EXPECT_FALSE (rig.recorder->importWave (cut));
+    EXPECT_EQ (rig.owner->problems.back(), Problem::wavImport);
+    ASSERT_EQ (take.size(), 1);
+    EXPECT_EQ (take.getRecord (0)->fileName, kept);
+    EXPECT_EQ (take.getRecord (0)->end, 3000);
+    EXPECT_EQ (rig.toolSet().findChildFiles (juce::File::findFiles, true, "Audio*.wav").size(), filesBefore);
+}
+
 TEST (RecorderJam, TheEngineAnswersArmedLongestRecorderAndAlignsTheOtherRecorders)
 {
     oxatest::ScopedEngineRunning running;

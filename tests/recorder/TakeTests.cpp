@@ -182,6 +182,29 @@ TEST (RecorderTake, ARecordingThatDoesNotOpenChangesNothing)
     EXPECT_EQ (take.getLatestEnd(), 0);
 }
 
+// An imported file replaces the whole take, but only once it has opened: one that does not
+// (not the take format, or too large for memory) leaves both regions of the take in place.
+TEST (RecorderTake, AReplacementThatDoesNotOpenKeepsTheTake)
+{
+    TempFolder tmp;
+    TakeStatus take;
+    ASSERT_TRUE (take.addRecording (makeTakeFile (tmp.get(), "Audio0.wav", 1, 20000), 1000, 21000));
+    ASSERT_TRUE (take.addRecording (makeTakeFile (tmp.get(), "Audio1.wav", 2, 3000), 5000, 8000));
+
+    EXPECT_FALSE (take.replaceWithFile (tmp / "none.wav"));
+    writeBytes (tmp / "mono.wav", riffFile ({ fmtChunk (1, 44100, 16), { "data", Bytes (400, 0) } }));
+    EXPECT_FALSE (take.replaceWithFile (tmp / "mono.wav"));
+    EXPECT_EQ (take.size(), 2);
+    EXPECT_EQ (take.getLatestEnd(), 21000);
+    EXPECT_TRUE (take.isRecordOpen (0) && take.isRecordOpen (1));
+
+    ASSERT_TRUE (take.replaceWithFile (makeTakeFile (tmp.get(), "Audio2.wav", 3, 5000)));
+    ASSERT_EQ (take.size(), 1);
+    EXPECT_EQ (take.getRecord (0)->start, 0);
+    EXPECT_EQ (take.getRecord (0)->end, 5000);
+    EXPECT_EQ (take.getFileNames(), juce::StringArray ("Audio2.wav"));
+}
+
 TEST (RecorderTake, OnlyPlainFileNamesInsideTheFolderAreFollowed)
 {
     TempFolder tmp;
