@@ -26,6 +26,9 @@
 //   module's analysis window (its query 158); tail error: from there to the end, against the
 //   single reference; the table gives median and worst over notes.
 // - missing: reports of no pitch between 150 ms and the end, as a share of the reports there.
+// - left out of settling and missing: notes sounding above the tuner's range (a flageolet two
+//   octaves over a high key; no pitch is the right answer, and their reports above 15 Hz are
+//   counted) and notes 40 dB down within 250 ms (a muted string over before five reports).
 
 #include "InstrumentNotes.h"
 #include "ModuleHarness.h"
@@ -48,6 +51,7 @@ namespace
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 512;
 constexpr size_t kLevelFrame = 1024;
+constexpr double kTunerHighestHz = 1500.0;   // the module's highest pitch (a 24th fret high E is 1318.5 Hz)
 
 const char* const kGuitarNames[] = { "nylon", "steel", "jazz", "clean", "muted", "overdriven", "distortion",
                                      "harmonics" };
@@ -134,6 +138,12 @@ struct NoteResult
     double stringSettleMs = -1.0;   // the offline track's own settling (the string's glide)
     double trackSettleMs = -1.0;    // settling against the track instead of the single reference
     double steady = 0.0, tail = -1.0, steadyNote = 0.0;
+    bool aboveRange = false;        // sounds above the tuner's range: "no pitch" is its right answer
+    bool tooShort = false;          // 40 dB down within 250 ms: over before five reports could agree
+    int pitched = 0;                // reports above 15 Hz during the note
+
+    /** Whether the note counts for settling and missing reports. */
+    bool settles() const { return ! aboveRange && ! tooShort; }
 };
 
 struct Timing
@@ -211,6 +221,8 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
     const auto partials = partialsOfNote (x, t.refFrom, t.refTo, kRate, nominal, 4);
     r.reference = lowPartialsFundamental (partials);
     r.referenceAll = periodicFundamental (partials);
+    r.aboveRange = r.reference > kTunerHighestHz;
+    r.tooShort = t.end < t.onset + static_cast<size_t> (0.25 * kRate);
     const auto track = trackOf (x, t.onset, t.end, r.reference, static_cast<size_t> ((bass ? 0.4 : 0.25) * kRate));
 
     // The string's own settling: the track's centre from which three points in a row stay within 3 cents.
@@ -230,6 +242,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
         const auto& rep = during[i];
         const bool pitched = rep.hz > 15.0;
         const double c = pitched ? cents (rep.hz, r.reference) : 0.0;
+        r.pitched += pitched;
         if (rep.time >= grossFrom)
         {
             ++r.reports;
@@ -312,7 +325,7 @@ double worstOf (const std::vector<double>& v) { return v.empty() ? 0.0 : *std::m
 
 void printGroup (const Group& g)
 {
-    int reports = 0, gross = 0, grossNotes = 0, early = 0, missing = 0, unsettled = 0;
+    int reports = 0, gross = 0, grossNotes = 0, early = 0, missing = 0, missingOf = 0, unsettled = 0;
     std::vector<double> settle, stringSettle, trackSettle, steady, tail;
     for (const auto& n : g.notes)
     {
@@ -320,7 +333,10 @@ void printGroup (const Group& g)
         gross += n.gross;
         grossNotes += n.gross > 0;
         early += n.early;
+        if (! n.settles())
+            continue;
         missing += n.missing;
+        missingOf += n.reports;
         if (n.settleMs >= 0.0)
             settle.push_back (n.settleMs);
         else
@@ -337,7 +353,7 @@ void printGroup (const Group& g)
     std::printf ("%-20s %5zu %6d %5d %4d %5d %6.0f %6.0f %5d %6.0f %6.0f %6.0f %6.2f %6.2f %6.2f %7.2f %5.1f\n",
                  g.name.c_str(), g.notes.size(), reports, gross, grossNotes, early, median (settle), worstOf (settle),
                  unsettled, median (trackSettle), worstOf (trackSettle), median (stringSettle), median (steady),
-                 worstOf (steady), median (tail), worstOf (tail), reports > 0 ? 100.0 * missing / reports : 0.0);
+                 worstOf (steady), median (tail), worstOf (tail), missingOf > 0 ? 100.0 * missing / missingOf : 0.0);
 }
 
 void printHeader()
@@ -464,12 +480,26 @@ int main (int argc, char** argv)
                  100.0 * meanShare, 1000.0 * p99, 1000.0 * (costs.empty() ? 0.0 : *std::max_element (costs.begin(), costs.end())));
 
     // The goals.
+    // The notes left out of settling and missing reports.
+    int above = 0, abovePitched = 0, short_ = 0;
+    for (const auto* g : { &allGuitar, &allBass })
+        for (const auto& n : g->notes)
+        {
+            above += n.aboveRange;
+            abovePitched += n.aboveRange ? n.pitched : 0;
+            short_ += ! n.aboveRange && n.tooShort;
+        }
+    std::printf ("\nleft out of settling and missing reports: %d notes sounding above the tuner's %.0f Hz "
+                 "(%d reports above 15 Hz on them), %d notes 40 dB down within 250 ms\n",
+                 above, kTunerHighestHz, abovePitched, short_);
+
     // Median, worst and the notes that never settled, over one of the settling figures.
     auto settleStats = [] (const Group& g, double NoteResult::*settle, double& med, double& worst, int& never) {
         std::vector<double> v;
         never = 0;
         for (const auto& n : g.notes)
-            n.*settle >= 0.0 ? v.push_back (n.*settle) : (void) ++never;
+            if (n.settles())
+                n.*settle >= 0.0 ? v.push_back (n.*settle) : (void) ++never;
         med = median (v);
         worst = worstOf (v);
     };
