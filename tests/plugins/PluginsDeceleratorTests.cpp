@@ -123,6 +123,33 @@ class PluginsDeceleratorSpeed : public ::testing::TestWithParam<int>
 {
 };
 
+/** A whole take slowed by a fresh Decelerator, with what the module answers afterwards. */
+struct SlowedTake
+{
+    StereoSignal out;
+    double ratio = 1.0;
+    int32_t delay = 0;       // query 158
+    int32_t underruns = 0;   // query 157
+};
+
+/** Plays the take through a fresh module at `speed`, 8192 frames longer than its slowed length
+    (the stretcher's delay). */
+SlowedTake playSlowed (const StereoSignal& take, int speed)
+{
+    SlowedTake slowed;
+    ModuleLibrary library (modulePath ("Decelerator"));
+    auto decelerator = library.create();
+    EXPECT_TRUE (decelerator);
+    if (! decelerator)
+        return slowed;
+    slowed.ratio = std::pow (2.0, (speed - 50) / 50.0 - 1.0);
+    SlowedPlayback playback (decelerator.get(), speed);
+    playback.play (take, static_cast<size_t> (static_cast<double> (take.size()) / slowed.ratio) + 8192, slowed.out);
+    slowed.delay = decelerator->moduleQuery158();
+    slowed.underruns = decelerator->moduleQuery157 (0);
+    return slowed;
+}
+
 } // namespace
 
 // At normal speed nothing is stretched: the signal comes back sample for sample, in place or
@@ -286,13 +313,9 @@ TEST (PluginsDecelerator, SlowedRiffKeepsItsLevel)
 
     for (const int speed : { 50, 90 })
     {
-        ModuleLibrary library (modulePath ("Decelerator"));
-        auto decelerator = library.create();
-        ASSERT_TRUE (decelerator);
-        const double ratio = std::pow (2.0, (speed - 50) / 50.0 - 1.0);
-        StereoSignal out;
-        SlowedPlayback playback (decelerator.get(), speed);
-        playback.play (take, static_cast<size_t> (take.size() / ratio) + 8192, out);
+        const auto slowed = playSlowed (take, speed);
+        const auto& out = slowed.out;
+        const double ratio = slowed.ratio;
         // The module's delay puts the take's frame t at output frame delay + t / ratio.
         const double delay = static_cast<double> (firstSound (out)) - static_cast<double> (firstSound (take)) / ratio;
         auto outAt = [&] (double takeFrame) { return delay + takeFrame / ratio; };
@@ -302,7 +325,7 @@ TEST (PluginsDecelerator, SlowedRiffKeepsItsLevel)
         const double heldLevel = 20.0 * std::log10 (rms (out, outAt (a), outAt (b)) / rms (take, a, b));
         EXPECT_NEAR (level, 0.0, 1.0) << "speed " << speed;
         EXPECT_NEAR (heldLevel, 0.0, 2.0) << "speed " << speed;
-        EXPECT_EQ (decelerator->moduleQuery157 (0), 0) << "speed " << speed;
+        EXPECT_EQ (slowed.underruns, 0) << "speed " << speed;
     }
 }
 
@@ -387,17 +410,12 @@ TEST (PluginsDecelerator, SlowedPicksStaySharp)
 
     for (const int speed : { 50, 90 })
     {
-        ModuleLibrary library (modulePath ("Decelerator"));
-        auto decelerator = library.create();
-        ASSERT_TRUE (decelerator);
-        const double ratio = std::pow (2.0, (speed - 50) / 50.0 - 1.0);
-        StereoSignal out;
-        SlowedPlayback playback (decelerator.get(), speed);
-        playback.play (take, static_cast<size_t> (take.size() / ratio) + 8192, out);
-        const auto outEnv = attackEnvelope (out);
+        const auto slowed = playSlowed (take, speed);
+        const double ratio = slowed.ratio;
+        const auto outEnv = attackEnvelope (slowed.out);
 
         // Each attack where the take's timing and the delay the module reports put it.
-        const double delay = decelerator->moduleQuery158();
+        const double delay = slowed.delay;
         for (const auto& note : phrase.notes)
         {
             const size_t inTake = attackFrame (takeEnv, static_cast<size_t> (note.start * 1000.0) - 50);
