@@ -74,7 +74,7 @@ public:
         (signal below `gateRms`, no clear periodicity or out of range). `heldFrequency` is the
         note the caller holds (0: none); `heldSinceAttack` tells that it is the note the last
         attack brought, which keeps its period against a multiple while the window repeats
-        clearly there. `attackAt` is where in the window the last attack ended (negative: that
+        clearly there. `attackAt` is where in the window the last attack began (negative: that
         many samples before it). */
     double analyse (const double* window, double gateRms, double heldFrequency = 0.0, bool heldSinceAttack = false,
                     int attackAt = -(1 << 20));
