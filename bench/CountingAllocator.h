@@ -3,8 +3,7 @@
 // of the calling thread (the one that renders the blocks while it counts).
 // Replaces the global operators new and delete, so include it in exactly one
 // file of a benchmark program.
-#include <juce_core/juce_core.h>
-
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -27,7 +26,7 @@ namespace
     {
         ++allAllocations;
         ++threadAllocations;
-        const auto a = juce::jmax ((std::size_t) alignment, sizeof (void*));
+        const auto a = std::max ((std::size_t) alignment, sizeof (void*));
         if (void* p = std::aligned_alloc (a, (size + a - 1) / a * a))
             return p;
         throw std::bad_alloc();
