@@ -144,6 +144,7 @@ struct NoteResult
     double settleMs = -1.0;         // -1: never settled
     double stringSettleMs = -1.0;   // the offline track's own settling (the string's glide)
     double trackSettleMs = -1.0;    // settling against the track instead of the single reference
+    double firstMs = -1.0;          // the first report of a pitch
     double steady = 0.0, tail = -1.0, steadyNote = 0.0;
     bool aboveRange = false;        // sounds above the tuner's range: "no pitch" is its right answer
     bool tooShort = false;          // 40 dB down within 250 ms: over before five reports could agree
@@ -250,6 +251,8 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
         const bool pitched = rep.hz > 15.0;
         const double c = pitched ? cents (rep.hz, r.reference) : 0.0;
         r.pitched += pitched;
+        if (pitched && r.firstMs < 0.0)
+            r.firstMs = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
         if (rep.time >= grossFrom)
         {
             ++r.reports;
@@ -305,10 +308,10 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
     {
         std::printf ("  %-34s onset %6zu ref %6zu-%6zu\n", e.file.c_str(), t.onset, t.refFrom, t.refTo);
         std::printf ("  %-34s ref %8.3f Hz (%+6.2f c) steady %4.0f-%4.0f end %4.0f ms | gross %2d/%3d missing %3d "
-                     "settle %5.0f (string %5.0f) ms steady %5.2f (note %5.2f) tail %5.2f%s\n",
+                     "settle %5.0f (string %5.0f track %5.0f first %4.0f) ms steady %5.2f (note %5.2f) tail %5.2f%s\n",
                      e.file.c_str(), r.reference, cents (r.reference, nominal), 1000.0 * (t.refFrom - t.onset) / kRate,
                      1000.0 * (t.tailFrom - t.onset) / kRate, 1000.0 * (t.end - t.onset) / kRate, r.gross, r.reports,
-                     r.missing, r.settleMs, r.stringSettleMs, r.steady, r.steadyNote, r.tail, r.early ? " early" : "");
+                     r.missing, r.settleMs, r.stringSettleMs, r.trackSettleMs, r.firstMs, r.steady, r.steadyNote, r.tail, r.early ? " early" : "");
         if (r.gross > 0 || r.early)
         {
             std::printf ("     wrong:");

@@ -22,6 +22,9 @@ constexpr double kLowestLoneFundamental = 200.0;
 // periods and three partials make too broad a peak: there everything below 250 Hz passes.
 constexpr double kLowPartialsCutoff = 3.3;
 constexpr double kLowestCutoffHz = 250.0;
+// After an attack: what is skipped at most, and the periods the part after it must hold.
+constexpr double kAttackSkipSeconds = 0.06;
+constexpr double kSegmentPeriods = 2.5;
 }
 
 int PitchDetector::windowSizeFor (double sampleRate)
@@ -53,6 +56,10 @@ void PitchDetector::prepare (double sampleRate, const Settings& newSettings)
     for (int i = 0; i < windowSize / 2; ++i)
         halfHann[static_cast<size_t> (i)] = 0.5 - 0.5 * std::cos (2.0 * std::numbers::pi * i / (windowSize / 2 - 1));
     nsdf.assign (static_cast<size_t> (maxLag + 1), 0.0);
+    lagRange = maxLag;
+    segmentFrom = 0;
+    attackSkip = static_cast<int> (std::lround (kAttackSkipSeconds * sampleRate));
+    minSegment = windowSize / 4;
     lastClarity = 0.0;
 }
 
@@ -64,53 +71,81 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
     if (autocorrelation == nullptr)
         return 0.0;
 
-    const int w = windowSize;
-    double mean = 0.0;
-    for (int i = 0; i < w; ++i)
-        mean += window[i];
-    mean /= w;
+    // After an attack: everything since it, and its later part without the pick's first tens
+    // of milliseconds (see segmentAfterAttack), whichever repeats more clearly. What came before
+    // the attack is another note or silence.
+    const int whole = std::max (0, attackAt);
+    Reading reading = analysePart (window, whole, gateRms, heldFrequency, heldSinceAttack, attackAt);
+    const int later = segmentAfterAttack (attackAt);
+    if (later > whole)
+    {
+        const Reading other = analysePart (window, later, gateRms, heldFrequency, heldSinceAttack, attackAt);
+        if (other.clarity > reading.clarity)
+            reading = other;
+    }
+    lastClarity = reading.clarity;
+    lastLevelChangeDb = reading.levelChangeDb;
+    return reading.frequency;
+}
 
+PitchDetector::Reading PitchDetector::analysePart (const double* window, int from, double gateRms, double heldFrequency,
+                                                   bool heldSinceAttack, int attackAt)
+{
+    const int w = windowSize;
+    segmentFrom = from;
+    const int n = w - from;
+    if (n < minSegment)
+        return {};
+    double mean = 0.0;
+    for (int i = from; i < w; ++i)
+        mean += window[i];
+    mean /= n;
+
+    std::fill (centred.begin(), centred.begin() + from, 0.0);
     double energy = 0.0;
-    for (int i = 0; i < w; ++i)
+    for (int i = from; i < w; ++i)
     {
         const double x = window[i] - mean;
         centred[static_cast<size_t> (i)] = x;
         energy += x * x;
     }
-    if (! (energy > 0.0) || std::sqrt (energy / w) < gateRms)
-        return 0.0;
+    if (! (energy > 0.0) || std::sqrt (energy / n) < gateRms)
+        return {};
 
-    computeNsdf (centred.data());
+    computeNsdf (centred.data(), from);
     int peak = findKeyMaximum();
     if (peak <= 0)
-        return 0.0;
+        return {};
     peak = preferHeldPeriod (preferFullPeriod (peak), heldFrequency, heldSinceAttack);
 
     const double clarity = nsdf[static_cast<size_t> (peak)];
     if (clarity < settings.minClarity)
-        return 0.0;
+        return {};
 
     double period = refineOverMultiples (interpolatedPeak (peak), clarity);
+    // A part after an attack too short for a few periods gives no period to trust yet.
+    if (from > 0 && n < kSegmentPeriods * period)
+        return {};
     double levelChangeDb = 0.0;
     double decay = 0.0;
 
-    // Envelope over whole periods at both ends of the window: energy ratio -> decay per sample.
-    const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * w / period))));
-    if (span > 0 && span < w)
+    // Envelope over whole periods at both ends: energy ratio -> decay per sample.
+    const int span = static_cast<int> (std::lround (period * std::max (1.0, std::floor (0.5 * n / period))));
+    if (span > 0 && span < n)
     {
         double head = 0.0, tail = 0.0;
         for (int i = 0; i < span; ++i)
         {
-            head += centred[static_cast<size_t> (i)] * centred[static_cast<size_t> (i)];
+            head += centred[static_cast<size_t> (from + i)] * centred[static_cast<size_t> (from + i)];
             tail += centred[static_cast<size_t> (w - span + i)] * centred[static_cast<size_t> (w - span + i)];
         }
         if (head > 0.0 && tail > 0.0)
         {
             levelChangeDb = 10.0 * std::log10 (tail / head);
             // At most a factor e^2 over the window: anything steeper is no fading note.
-            decay = std::clamp (std::log (head / tail) / (2.0 * (w - span)), -2.0 / w, 2.0 / w);
+            decay = std::clamp (std::log (head / tail) / (2.0 * (n - span)), -2.0 / w, 2.0 / w);
             flatten (centred.data(), 0.0, decay);
-            computeNsdf (flattened.data());
+            computeNsdf (flattened.data(), from);
             const int again = highestNear (period);
             if (again > 0)
                 period = refineOverMultiples (interpolatedPeak (again), nsdf[static_cast<size_t> (again)]);
@@ -121,11 +156,21 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
 
     const double frequency = rate / period;
     if (frequency < settings.minFrequency || frequency > settings.maxFrequency)
-        return 0.0;
+        return {};
 
-    lastClarity = clarity;
-    lastLevelChangeDb = levelChangeDb;
-    return frequency;
+    return { frequency, clarity, levelChangeDb };
+}
+
+int PitchDetector::segmentAfterAttack (int attackAt) const noexcept
+{
+    // A pick's first tens of milliseconds can be noise and a string not yet periodic (on some
+    // instruments up to 60 ms). While the window still holds the attack's first `attackSkip`
+    // samples, the later half of what followed the attack (skipping at most `attackSkip`) can
+    // give a reading as soon as it holds a few periods; it grows smoothly to the whole window.
+    if (attackAt <= -attackSkip)
+        return 0;
+    const int since = windowSize - attackAt;
+    return std::clamp (attackAt + std::min (since / 2, attackSkip), 0, windowSize);
 }
 
 double PitchDetector::refineOnLowPartials (const double* window, double period, double decay, int from)
@@ -143,8 +188,8 @@ double PitchDetector::refineOnLowPartials (const double* window, double period, 
     const double cutoff = std::max (kLowestCutoffHz, kLowPartialsCutoff * rate / period);
     // The filter rings for a period or so after an attack (its slowest poles fall 40 dB in 3.75
     // periods of the cut-off, 1.14 of the note).
-    from = std::max (0, from + static_cast<int> (std::ceil (1.2 * period)));
-    if (cutoff >= 0.45 * rate || preRoll == 0 || w - from < w / 2 || 2.0 * period > w - from - 2)
+    from = std::max (segmentFrom, from + static_cast<int> (std::ceil (1.2 * period)));
+    if (cutoff >= 0.45 * rate || preRoll == 0 || w - from < minSegment || kSegmentPeriods * period > w - from)
         return period;
     lowPass.design (cutoff, rate);
     lowPass.run (window - preRoll, lowPassed.data(), preRoll + w);
@@ -219,7 +264,7 @@ int PitchDetector::preferFullPeriod (int peak) const
         int better = -1;
         for (int k = 2; k <= 3 && better < 0; ++k)
         {
-            if (k * peak >= maxLag - 2)
+            if (k * peak >= lagRange - 2)
                 break;
             const int candidate = highestNear (k * peak);
             if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k, kNewLoneShare))
@@ -273,15 +318,33 @@ bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
 
 double PitchDetector::halfPower (double hz, int half) const
 {
-    // As partialPower, over the first (0) or second (1) half of the window alone.
-    const int n = windowSize / 2;
-    const int from = half * n;
+    // As partialPower, over the first (0) or second (1) half of the analysed part alone.
+    const int n = (windowSize - segmentFrom) / 2;
+    return hannPower (centred.data() + segmentFrom + half * n, n, hz, segmentFrom == 0 ? halfHann.data() : nullptr);
+}
+
+double PitchDetector::hannPower (const double* x, int n, double hz, const double* window) const
+{
+    // Hann-windowed DTFT at one frequency, by a rotating phasor; without a table the window's
+    // cosine rotates along.
     const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
     std::complex<double> phasor (1.0, 0.0), sum;
+    if (window != nullptr)
+    {
+        for (int i = 0; i < n; ++i)
+        {
+            sum += (x[i] * window[i]) * phasor;
+            phasor *= step;
+        }
+        return std::norm (sum);
+    }
+    const std::complex<double> turn = std::polar (1.0, 2.0 * std::numbers::pi / std::max (1, n - 1));
+    std::complex<double> cosine (1.0, 0.0);
     for (int i = 0; i < n; ++i)
     {
-        sum += (centred[static_cast<size_t> (from + i)] * halfHann[static_cast<size_t> (i)]) * phasor;
+        sum += (x[i] * (0.5 - 0.5 * cosine.real())) * phasor;
         phasor *= step;
+        cosine *= turn;
     }
     return std::norm (sum);
 }
@@ -298,15 +361,8 @@ double PitchDetector::notePower (double hz) const
 
 double PitchDetector::partialPower (double hz) const
 {
-    // Hann-windowed DTFT of the centred window at one frequency, by a rotating phasor.
-    const std::complex<double> step = std::polar (1.0, -2.0 * std::numbers::pi * hz / rate);
-    std::complex<double> phasor (1.0, 0.0), sum;
-    for (int i = 0; i < windowSize; ++i)
-    {
-        sum += (centred[static_cast<size_t> (i)] * hann[static_cast<size_t> (i)]) * phasor;
-        phasor *= step;
-    }
-    return std::norm (sum);
+    // Over the analysed part (the whole window, or the part after an attack).
+    return hannPower (centred.data() + segmentFrom, windowSize - segmentFrom, hz, segmentFrom == 0 ? hann.data() : nullptr);
 }
 
 double PitchDetector::peakHeight (int lag) const
@@ -323,7 +379,7 @@ int PitchDetector::preferHeldPeriod (int peak, double heldFrequency, bool heldSi
     if (! (heldFrequency > 0.0))
         return peak;
     const double heldLag = rate / heldFrequency;
-    if (heldLag >= maxLag - 2)
+    if (heldLag >= lagRange - 2)
         return peak;
     if (peak >= 2.0 * heldLag * 0.97)
         return heldSinceAttack ? keepHeldAgainstLonger (peak, heldLag) : peak;
@@ -370,6 +426,8 @@ void PitchDetector::computeNsdf (const double* x, int from)
     // m(lag) = sum over the overlap of x[j]^2 + x[j + lag]^2, shrunk one term per side per lag.
     double m = 2.0 * energy;
     const int lastLag = std::min (maxLag, w - from - 1);
+    // Lags beyond half the part overlap too little of it to tell a period.
+    lagRange = std::min (maxLag, (w - from) / 2);
     std::fill (nsdf.begin() + lastLag + 1, nsdf.end(), 0.0);
     for (int lag = 0; lag <= lastLag; ++lag)
     {
@@ -386,7 +444,7 @@ int PitchDetector::highestNear (double lag) const
     const int halfWidth = std::max (1, static_cast<int> (lag * 0.125));
     const int centre = static_cast<int> (std::lround (lag));
     const int from = std::max (1, centre - halfWidth);
-    const int to = std::min (maxLag - 1, centre + halfWidth);
+    const int to = std::min (lagRange - 1, centre + halfWidth);
     int best = from;
     for (int i = from + 1; i <= to; ++i)
         if (nsdf[static_cast<size_t> (i)] > nsdf[static_cast<size_t> (best)])
@@ -402,7 +460,7 @@ int PitchDetector::findKeyMaximum() const
 
     // Skip the lobe around lag 0, then take the maximum of each positive lobe.
     int lag = 1;
-    while (lag < maxLag && nsdf[static_cast<size_t> (lag)] > 0.0)
+    while (lag < lagRange && nsdf[static_cast<size_t> (lag)] > 0.0)
         ++lag;
 
     constexpr int kMaxPeaks = 256;
@@ -410,19 +468,19 @@ int PitchDetector::findKeyMaximum() const
     int numPeaks = 0;
     double highest = 0.0;
 
-    while (lag < maxLag && numPeaks < kMaxPeaks)
+    while (lag < lagRange && numPeaks < kMaxPeaks)
     {
-        while (lag < maxLag && nsdf[static_cast<size_t> (lag)] <= 0.0)
+        while (lag < lagRange && nsdf[static_cast<size_t> (lag)] <= 0.0)
             ++lag;
         int best = -1;
-        while (lag < maxLag && nsdf[static_cast<size_t> (lag)] > 0.0)
+        while (lag < lagRange && nsdf[static_cast<size_t> (lag)] > 0.0)
         {
             if (best < 0 || nsdf[static_cast<size_t> (lag)] > nsdf[static_cast<size_t> (best)])
                 best = lag;
             ++lag;
         }
         // A lobe cut off by the end of the lag range has no trustworthy maximum.
-        if (best > 0 && lag < maxLag && best >= minLag)
+        if (best > 0 && lag < lagRange && best >= minLag)
         {
             peaks[numPeaks++] = best;
             highest = std::max (highest, nsdf[static_cast<size_t> (best)]);
@@ -511,14 +569,14 @@ double PitchDetector::refineOverMultiples (double period, double clarity, int la
     double sumKLag = period;
     double sumKK = 1.0;
     double estimate = period;
-    const int reach = static_cast<int> (std::floor ((std::min (maxLag, lagLimit) - 2) / period));
+    const int reach = static_cast<int> (std::floor ((std::min (lagRange, lagLimit) - 2) / period));
 
     for (int k = 2; k <= reach; ++k)
     {
         const double expected = k * estimate;
         const int halfWidth = std::max (1, static_cast<int> (estimate * 0.25));
         const int from = std::max (1, static_cast<int> (std::lround (expected)) - halfWidth);
-        const int to = std::min (maxLag - 1, static_cast<int> (std::lround (expected)) + halfWidth);
+        const int to = std::min (lagRange - 1, static_cast<int> (std::lround (expected)) + halfWidth);
         int best = from;
         for (int lag = from + 1; lag <= to; ++lag)
             if (nsdf[static_cast<size_t> (lag)] > nsdf[static_cast<size_t> (best)])

@@ -87,6 +87,13 @@ public:
     double getLastLevelChangeDb() const noexcept { return lastLevelChangeDb; }
 
 private:
+    struct Reading
+    {
+        double frequency = 0.0, clarity = 0.0, levelChangeDb = 0.0;
+    };
+
+    Reading analysePart (const double* window, int from, double gateRms, double heldFrequency, bool heldSinceAttack,
+                         int attackAt);
     void computeNsdf (const double* x, int from = 0);
     int findKeyMaximum() const;
     int highestNear (double lag) const;
@@ -96,6 +103,8 @@ private:
     double partialPower (double hz) const;
     double notePower (double hz) const;
     double halfPower (double hz, int half) const;
+    double hannPower (const double* x, int n, double hz, const double* window) const;
+    int segmentAfterAttack (int attackAt) const noexcept;
     int preferHeldPeriod (int peak, double heldFrequency, bool heldSinceAttack) const;
     int keepHeldAgainstLonger (int peak, double heldLag) const;
     double interpolatedPeak (int lag) const;
@@ -108,6 +117,10 @@ private:
     int windowSize = 0;
     int maxLag = 0;
     int preRoll = 0;
+    int lagRange = 0;      // the lags the current NSDF covers (half the part it was computed over)
+    int segmentFrom = 0;   // where in the window the analysed part begins (after an attack)
+    int attackSkip = 0;    // samples after an attack skipped at most
+    int minSegment = 0;    // the shortest part analysed
     LowPass lowPass;
     std::vector<double> lowPassed;
     std::unique_ptr<Autocorrelation> autocorrelation;

@@ -215,3 +215,40 @@ TEST (PluginsTuner, ReadsTheLowestPartialsOfAStiffString)
     }
     EXPECT_GT (counted, 40);
 }
+
+// A pick's first tens of milliseconds can be noise louder than the string: the tuner reads the
+// string as soon as a few of its periods follow the noise, not once the whole analysis window
+// has left the noise behind, and shows nothing but the note while the noise is in it.
+TEST (PluginsTuner, ReadsAPickedNoteSoonAfterItsAttackNoise)
+{
+    constexpr double noteHz = 196.0;
+    StereoSignal signal;
+    appendSilence (signal, 0.3, kRate);
+    const auto noteStart = signal.size();
+    appendPluckedNote (signal, noteHz, 1.0, kRate, 11);
+    std::mt19937 random (12);
+    std::normal_distribution<double> noise (0.0, 0.08);
+    const auto noisy = static_cast<size_t> (0.04 * kRate);
+    for (size_t i = 0; i < noisy; ++i)
+    {
+        const double fade = std::min (1.0, static_cast<double> (noisy - i) / (0.005 * kRate));
+        const double n = noise (random) * fade;
+        signal.left[noteStart + i] += n;
+        signal.right[noteStart + i] += n;
+    }
+
+    int64_t first = -1;
+    for (const auto& r : runTuner (std::move (signal)).reports)
+    {
+        if (r.value <= 15.0f)
+            continue;
+        if (first < 0)
+            first = r.time;
+        EXPECT_NEAR (centsBetween (r.value, noteHz), 0.0, 3.0) << "at sample " << r.time;
+        if (r.time > static_cast<int64_t> (noteStart) + static_cast<int64_t> (0.15 * kRate))
+            EXPECT_NEAR (centsBetween (r.value, noteHz), 0.0, 0.5) << "at sample " << r.time;
+    }
+    ASSERT_GE (first, 0) << "the note was never shown";
+    EXPECT_LT (static_cast<double> (first - static_cast<int64_t> (noteStart)) / kRate, 0.115)
+        << "the first reading came " << 1000.0 * (first - static_cast<int64_t> (noteStart)) / kRate << " ms after the pick";
+}
