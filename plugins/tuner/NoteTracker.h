@@ -7,8 +7,9 @@ namespace T730::Modules
 
 /** Turns the detector's window-by-window candidates into the frequencies a player sees.
 
-    - After an attack (the caller reports its onsets) nothing is shown until the analysis window
-      lies mostly after it: the pick's transient and the previous note are no pitch to report.
+    - After an attack (the caller reports its onsets) nothing is shown for `holdOffSamples`: the
+      pick's transient is no pitch to report. (The detector reads only what followed the attack,
+      so the previous note does not count either.)
     - A new note is shown only once two successive candidates agree within a few cents, with a
       clear periodicity and a level that does not collapse within the window: fret squeaks glide,
       drum heads fall in pitch and die away within a window or two, so neither is confirmed.

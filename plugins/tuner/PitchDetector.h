@@ -38,6 +38,11 @@ namespace T730::Modules
     every second period for a while after its attack). Tones above the highest frequency are no pitch
     (not their lower octave).
 
+    After an attack only what followed it is analysed (what came before is another note or
+    silence), and also its later half, without up to 60 ms of the pick's noise; the part that
+    repeats more clearly gives the reading. Until a part holds a quarter window and two and a half
+    periods there is no reading.
+
     The period found is finally measured again on the note's lowest partials: the window, with a
     pre-roll before it where the filter settles, is low-passed above the third partial (above
     250 Hz on the lowest bass strings) and searched near that period. A stiff string's upper
