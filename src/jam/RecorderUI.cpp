@@ -234,13 +234,8 @@ void RecorderUI::refresh()
         nameLabel.setText (status.Name, juce::dontSendNotification);
     lengthText.setText (recorderTime::lengthText (recorder->getLength(), rate), juce::dontSendNotification);
 
-    // The thumb's place depends on the maximum too.
     const auto span = currentSpan();
-    if (position.getMaximum() != span - 1)
-    {
-        position.setMaximum (span - 1);
-        position.repaint();
-    }
+    position.setMaximum (span - 1);
     if (! position.isDragging() && status.OnOff)
         position.setValue (ps->getPosition());
 

@@ -58,7 +58,13 @@ void SliderEx::setThumb (const juce::Image& newThumb)
 
 void SliderEx::setMaximum (juce::int64 newMaximum)
 {
-    maximum = juce::jmax ((juce::int64) 0, newMaximum);
+    // The thumb's place depends on the maximum as well as the value.
+    const auto clamped = juce::jmax ((juce::int64) 0, newMaximum);
+    if (clamped != maximum)
+    {
+        maximum = clamped;
+        repaint();
+    }
     setValue (value);
 }
 
