@@ -35,6 +35,7 @@ void NoteTracker::reset() noexcept
     switched = false;
     heldBefore = false;
     recent.fill (0.0);
+    recentClarity.fill (0.0);
 }
 
 void NoteTracker::noteOnset (double samplesAgo) noexcept
@@ -48,15 +49,18 @@ void NoteTracker::noteOnset (double samplesAgo) noexcept
     switched = false;
     heldBefore = false;
     recent.fill (0.0);
+    recentClarity.fill (0.0);
 }
 
 double NoteTracker::next (double candidateHz, double clarity, double levelChangeDb) noexcept
 {
     if (sinceOnset < settings.holdOffSamples)
         return 0.0;
-    const Recent before = recent;
+    const Recent before = recent, clarityBefore = recentClarity;
     std::rotate (recent.begin(), recent.begin() + 1, recent.end());
     recent.back() = candidateHz;
+    std::rotate (recentClarity.begin(), recentClarity.begin() + 1, recentClarity.end());
+    recentClarity.back() = candidateHz > 0.0 ? clarity : 0.0;
 
     const bool usable = candidateHz > 0.0 && levelChangeDb > -settings.maxFallDb;
     if (! usable)
@@ -93,8 +97,14 @@ double NoteTracker::next (double candidateHz, double clarity, double levelChange
     pending = candidateHz;
     const bool established = held > 0.0 && heldWindows >= settings.establishedAfter;
     bool contradicted = established && harmonicallyRelated (candidateHz, held);
-    for (double r : before)
-        contradicted = contradicted || (r > candidateHz && harmonicallyRelated (candidateHz, r));
+    for (size_t i = 0; i < before.size(); ++i)
+    {
+        const double r = before[i];
+        const bool belowIt = r > candidateHz;
+        const bool aboveClearerOne = r >= settings.lowNoteHz && r < candidateHz
+                                  && clarityBefore[i] >= settings.minClarity && clarityBefore[i] > clarity;
+        contradicted = contradicted || ((belowIt || aboveClearerOne) && harmonicallyRelated (candidateHz, r));
+    }
     const int needed = contradicted ? settings.switchConfirm : 2;
     if (agreeing < needed)
         return 0.0;

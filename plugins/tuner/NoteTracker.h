@@ -23,6 +23,9 @@ namespace T730::Modules
       last few candidates, or one as far from a note held for `establishedAfter` windows,
       is shown only after `switchConfirm` agreeing candidates: an attack whose waveform flips
       between a period and its multiple, or a window or two of a lone partial, is no note to show.
+      So is a new note that far above a recent, clearer candidate of `lowNoteHz` or more: a high
+      string whose waveform repeats every half period for a window or two after clear periods.
+      (Below `lowNoteHz` the lower candidate is more often a sub-octave of the attack.)
 
     No allocation, no locks: runs on the audio thread. */
 class NoteTracker
@@ -77,6 +80,7 @@ private:
     bool switched = false;    // the held note followed another one without an attack
     bool heldBefore = false;  // a note was shown since the last attack
     Recent recent {};
+    Recent recentClarity {};   // their clarity (0 for windows without a candidate)
 };
 
 } // namespace T730::Modules
