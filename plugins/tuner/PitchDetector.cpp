@@ -182,8 +182,8 @@ double PitchDetector::refineOnLowPartials (const double* window, double period, 
     // partial (or 250 Hz), flattened like the full window and searched again near the period
     // found there.
     // Only the part after an attack counts (what came before is another note or silence, and
-    // the filter's ringing on the attack), and it must hold half a window and two periods; a
-    // shorter one keeps the period of the full band.
+    // the filter's ringing on the attack), and it must hold a quarter window and two and a half
+    // periods; a shorter one keeps the period of the full band.
     const int w = windowSize;
     const double cutoff = std::max (kLowestCutoffHz, kLowPartialsCutoff * rate / period);
     // The filter rings for a period or so after an attack (its slowest poles fall 40 dB in 3.75
@@ -245,11 +245,19 @@ int PitchDetector::preferFullPeriod (int peak) const
     // Short lags are too coarse for the comparison (a sample of lag is a large share of the period).
     constexpr int kShortestLag = 28;
 
+    // A lag stands for a multiple or a fraction of another only if it lies where that one would:
+    // within a sample and a half, or 3 % on long lags (what rounding and a stiff string's sharp
+    // partials move it by). A peak farther off belongs to some other component of the sound.
+    auto near = [] (int found, double expected) {
+        return found > 0 && std::abs (found - expected) <= std::max (1.5, 0.03 * expected);
+    };
+
     // The key maximum itself may be such a longer period whose extra partial is a lone one.
     for (int k = 2; k <= 3; ++k)
     {
-        const int shorter = peak / k >= kShortestLag ? highestNear (static_cast<double> (peak) / k) : -1;
-        if (shorter > 0 && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k, kNewLoneShare))
+        const double fraction = static_cast<double> (peak) / k;
+        const int shorter = peak / k >= kShortestLag ? highestNear (fraction) : -1;
+        if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k, kNewLoneShare))
         {
             peak = shorter;
             break;
@@ -267,7 +275,8 @@ int PitchDetector::preferFullPeriod (int peak) const
             if (k * peak >= lagRange - 2)
                 break;
             const int candidate = highestNear (k * peak);
-            if (candidate > 0 && 1.0 - peakHeight (candidate) < 0.5 * mismatch && hasPartialsBetween (peak, k, kNewLoneShare))
+            if (near (candidate, k * peak) && 1.0 - peakHeight (candidate) < 0.5 * mismatch
+                && hasPartialsBetween (peak, k, kNewLoneShare))
                 better = candidate;
         }
         if (better < 0)
