@@ -257,7 +257,7 @@ int PitchDetector::preferFullPeriod (int peak) const
     {
         const double fraction = static_cast<double> (peak) / k;
         const int shorter = peak / k >= kShortestLag ? highestNear (fraction) : -1;
-        if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] > 0.5 && ! hasPartialsBetween (shorter, k, kNewLoneShare))
+        if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] >= settings.minClarity && ! hasPartialsBetween (shorter, k, kNewLoneShare))
         {
             peak = shorter;
             break;

@@ -27,7 +27,9 @@ namespace T730::Modules
     better at its multiples, where glide, decay and inharmonicity only add mismatch. The longer
     period must also bring partials of its own beyond a single one below the note (checked on a
     Hann-windowed spectrum at those frequencies); a key maximum that is such a longer period with
-    a lone partial below the note gives way to the note's own period, and so does one whose lowest
+    a lone partial below the note gives way to the note's own period (when that repeats clearly
+    enough to be read: a window that repeats exactly only at the key maximum keeps it), and so
+    does one whose lowest
     partial is an attack's thump (louder than the note's fundamental, weaker than its strongest
     partial, with little above it, or fading within the window much faster than the note). A
     multiple or fraction counts only where it lies within 3 % (or a sample and a half) of that
