@@ -29,9 +29,9 @@ namespace T730::Modules
     Hann-windowed spectrum at those frequencies); a key maximum that is such a longer period with
     a lone partial below the note gives way to the note's own period (when that repeats clearly
     enough to be read: a window that repeats exactly only at the key maximum keeps it), and so
-    does one whose lowest
-    partial is an attack's thump (louder than the note's fundamental, weaker than its strongest
-    partial, with little above it, or fading within the window much faster than the note). A
+    does one whose lowest partial is an attack's thump (louder than the note's fundamental,
+    weaker than its strongest partial, with little above it, or fading within the window much
+    faster than the note). A
     multiple or fraction counts only where it lies within 3 % (or a sample and a half) of that
     lag: a peak farther off is some other component, such as a partial off the note's series. While
     a note is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the
