@@ -13,8 +13,9 @@ namespace T730::Modules
     - A new note is shown only once two successive candidates agree within a few cents, with a
       clear periodicity and a level that does not collapse within the window: fret squeaks glide,
       drum heads fall in pitch and die away within a window or two, so neither is confirmed.
-      A low note (below `lowNoteHz`) may start with a less clear periodicity as long as its level
-      holds: its attack takes more of its few periods in the window to become periodic, while a
+      A note of the lower strings (below `lowNoteHz`) may start with a less clear periodicity as
+      long as its level holds: its attack takes more of its few periods in the window to become
+      periodic, and an overdriven one repeats only roughly for a few hundred milliseconds, while a
       drum's low ring dies away.
     - Once shown, the note is held: candidates near it follow at once, the detector is told the
       held frequency (so a weak fundamental does not turn into its octave, and the note that the
@@ -37,7 +38,7 @@ public:
         double confirmCents = 20.0;       // successive candidates of a new note agree this well
         double followCents = 60.0;        // a candidate this close to the held note continues it
         double minClarity = 0.85;         // NSDF peak a new note needs
-        double lowNoteHz = 100.0;         // below this a new note needs only lowNoteClarity...
+        double lowNoteHz = 200.0;         // below this a new note needs only lowNoteClarity...
         double lowNoteClarity = 0.75;
         double lowNoteMaxFallDb = 3.0;    // ...with its level falling no faster than this
         double maxFallDb = 10.0;          // level falling faster than this over a window: no note

@@ -80,6 +80,7 @@ struct InstrumentNote
     int velocity = 100;
     bool fromOnset = false;   // no other note may show even right after the pick
     int mostUnpitched = -1;   // >= 0: at most this many reports without pitch in the sustain
+    double shownWithinMs = 0.0;   // > 0: the note shows this soon after the onset
 };
 
 void PrintTo (const InstrumentNote& n, std::ostream* os) { *os << n.what; }
@@ -104,8 +105,11 @@ TEST_P (PluginsTunerInstrument, ShowsThePlayedNoteThroughTheSustain)
     const auto onset = static_cast<int64_t> (kLead * kRate);
     const auto end = static_cast<int64_t> (fadedBy40Db (audio.mono()));
     int reports = 0, pitched = 0;
+    double firstMs = -1.0;
     for (const auto& r : tunerReports (audio))
     {
+        if (r.time >= onset && r.value > 15.0f && firstMs < 0.0)
+            firstMs = 1000.0 * static_cast<double> (r.time - onset) / kRate;
         if (r.time < onset || r.time > end)
         {
             if (r.time < onset)
@@ -131,6 +135,11 @@ TEST_P (PluginsTunerInstrument, ShowsThePlayedNoteThroughTheSustain)
     }
     EXPECT_GT (reports, 60);
     EXPECT_GE (pitched, reports * 3 / 4) << "the note goes unshown for long stretches";
+    if (note.shownWithinMs > 0.0)
+    {
+        EXPECT_GE (firstMs, 0.0) << "never shown";
+        EXPECT_LE (firstMs, note.shownWithinMs) << "first shown (ms after the onset)";
+    }
     if (note.mostUnpitched >= 0)
     {
         EXPECT_LE (reports - pitched, note.mostUnpitched) << "reports without pitch in the sustain, of " << reports;
@@ -166,7 +175,10 @@ INSTANTIATE_TEST_SUITE_P (
                        // fraction of the period that lies off the note's own may take its place.
                        InstrumentNote { "OverdrivenCleanGuitarG", 27, 43, true, "G2", 30.0, 105, false, 2 },
                        // A looped synth bass that repeats exactly, its octave only half as well.
-                       InstrumentNote { "OverdrivenSynthBassD", 39, 26, true, "D1", 24.0, 105, false, 3 }),
+                       InstrumentNote { "OverdrivenSynthBassD", 39, 26, true, "D1", 24.0, 105, false, 3 },
+                       // The overdriven program's A string repeats only roughly for its first
+                       // few hundred milliseconds.
+                       InstrumentNote { "OverdrivenProgramA", 29, 45, false, "A2", 30.0, 105, false, -1, 300.0 }),
     [] (const auto& info) { return std::string (info.param.what); });
 
 // Fret squeaks (clean and through the overdrive) and drum hits have no pitch to show.
