@@ -257,7 +257,10 @@ int PitchDetector::preferFullPeriod (int peak) const
     {
         const double fraction = static_cast<double> (peak) / k;
         const int shorter = peak / k >= kShortestLag ? highestNear (fraction) : -1;
-        if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] >= settings.minClarity && ! hasPartialsBetween (shorter, k, kNewLoneShare))
+        // (Only a shorter lag clear enough to be read: a window that repeats exactly at the key
+        // maximum and poorly at its fraction would otherwise give no pitch at all.)
+        if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] >= settings.minClarity
+            && ! hasPartialsBetween (shorter, k, kNewLoneShare))
         {
             peak = shorter;
             break;
