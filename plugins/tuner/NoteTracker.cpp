@@ -62,7 +62,10 @@ double NoteTracker::next (double candidateHz, double clarity, double levelChange
     std::rotate (recentClarity.begin(), recentClarity.begin() + 1, recentClarity.end());
     recentClarity.back() = candidateHz > 0.0 ? clarity : 0.0;
 
-    const bool usable = candidateHz > 0.0 && levelChangeDb > -settings.maxFallDb;
+    // A held note may fade faster than a new one may start: a muted string loses 10 dB and more
+    // over a window and still rings its pitch.
+    const bool follows = held > 0.0 && candidateHz > 0.0 && std::abs (centsBetween (candidateHz, held)) <= settings.followCents;
+    const bool usable = candidateHz > 0.0 && levelChangeDb > -(follows ? settings.heldMaxFallDb : settings.maxFallDb);
     if (! usable)
     {
         pending = 0.0;
@@ -72,7 +75,7 @@ double NoteTracker::next (double candidateHz, double clarity, double levelChange
         return 0.0;
     }
 
-    if (held > 0.0 && std::abs (centsBetween (candidateHz, held)) <= settings.followCents)
+    if (follows)
     {
         held = candidateHz;
         ++heldWindows;

@@ -17,7 +17,8 @@ namespace T730::Modules
       long as its level holds: its attack takes more of its few periods in the window to become
       periodic, and an overdriven one repeats only roughly for a few hundred milliseconds, while a
       drum's low ring dies away.
-    - Once shown, the note is held: candidates near it follow at once, the detector is told the
+    - Once shown, the note is held: candidates near it follow at once (also while its level falls
+      faster than a new note's may, up to `heldMaxFallDb`: a muted string), the detector is told the
       held frequency (so a weak fundamental does not turn into its octave, and the note that the
       attack brought does not fall to a sub-octave of its waveform), and the note is let go after a
       few windows without pitch. A new note an octave, a twelfth or two octaves below one of the
@@ -42,6 +43,7 @@ public:
         double lowNoteClarity = 0.75;
         double lowNoteMaxFallDb = 3.0;    // ...with its level falling no faster than this
         double maxFallDb = 10.0;          // level falling faster than this over a window: no note
+        double heldMaxFallDb = 20.0;      // ...and no more of the held note
         int releaseAfter = 3;             // windows without pitch before the held note is let go
         int establishedAfter = 8;         // windows a note is held before it resists...
         int switchConfirm = 4;            // ...turning into its octave before this many agreeing candidates

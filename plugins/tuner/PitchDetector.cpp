@@ -11,11 +11,13 @@ namespace T730::Modules
 
 namespace
 {
-// The odd partials a longer period brings against its lone lowest one: for a new note, and for
-// keeping a held one.
-constexpr double kNewLoneShare = 0.05;
-constexpr double kHeldLoneShare = 0.05;
-// From here up a lowest partial within 10 dB of the note's fundamental is the note's own.
+// What a longer period's partials must carry against its lone lowest one, for a new note and for
+// keeping a held one: its odd partials, and from kLowestLoneFundamental up that lowest partial
+// itself against the note's fundamental (10 dB for a new note; a held high note keeps its period
+// down to 17 dB: an overdriven or muted string's fundamental dips well below its octave for a
+// window or two while it still repeats far better at its own period).
+constexpr PitchDetector::LoneShares kNewNote { 0.05, 0.1 };
+constexpr PitchDetector::LoneShares kHeldNote { 0.05, 0.02 };
 constexpr double kLowestLoneFundamental = 200.0;
 // The low-pass of the final period search, in multiples of the note's frequency: the first three
 // partials pass, the fifth is 29 dB down. On the lowest bass strings the window holds only a few
@@ -260,7 +262,7 @@ int PitchDetector::preferFullPeriod (int peak) const
         // (Only a shorter lag clear enough to be read: a window that repeats exactly at the key
         // maximum and poorly at its fraction would otherwise give no pitch at all.)
         if (near (shorter, fraction) && nsdf[static_cast<size_t> (shorter)] >= settings.minClarity
-            && ! hasPartialsBetween (shorter, k, kNewLoneShare))
+            && ! hasPartialsBetween (shorter, k, kNewNote))
         {
             peak = shorter;
             break;
@@ -279,7 +281,7 @@ int PitchDetector::preferFullPeriod (int peak) const
                 break;
             const int candidate = highestNear (k * peak);
             if (near (candidate, k * peak) && 1.0 - peakHeight (candidate) < 0.5 * mismatch
-                && hasPartialsBetween (peak, k, kNewLoneShare))
+                && hasPartialsBetween (peak, k, kNewNote))
                 better = candidate;
         }
         if (better < 0)
@@ -289,29 +291,31 @@ int PitchDetector::preferFullPeriod (int peak) const
     return peak;
 }
 
-bool PitchDetector::hasPartialsBetween (int lag, int k, double loneShare) const
+bool PitchDetector::hasPartialsBetween (int lag, int k, const LoneShares& shares) const
 {
     // The longer period k x lag brings partials at j / k of the chosen frequency (j prime to k).
     // They must carry some of the sound (25 dB below the strongest of the note's first partials: a
     // looped sample whose two halves differ slightly has none), and a weak fundamental comes with
-    // the other partials of its note (within 13 dB of it for a new note, `loneShare`; a held note
-    // keeps its period with less), while a lone component below the note does not make the note
-    // lower. A sampled bass's attack can thump an octave below the note: no more than 6 dB under
-    // the note's own fundamental but below its strongest partial, with partials of its own weaker
-    // still, or fading within the window much faster than the note. A string whose weak
-    // fundamental made the period look half as long has that fundamental far below the partial
-    // taken for the note; a high note whose fundamental carries the sound has it above all of them.
-    const double f = rate / lag;
+    // the other partials of its note (within 13 dB of it, `shares.others`), while a lone component
+    // below the note does not make the note lower. A sampled bass's attack can thump an octave
+    // below the note: no more than 6 dB under the note's own fundamental but below its strongest
+    // partial, with partials of its own weaker still, or fading within the window much faster than
+    // the note. A string whose weak fundamental made the period look half as long has that
+    // fundamental far below the partial taken for the note; a high note whose fundamental carries
+    // the sound has it above all of them. (The frequency is the interpolated lag's: a whole lag is
+    // up to a percent off on a high note, which would put its upper partials a bin or two beside
+    // where they are measured.)
+    const double f = rate / interpolatedPeak (lag);
     const double lone = partialPower (f / k);
     double others = 0.0;
     for (int j = 2; j <= 2 * k + 1; ++j)
         if (std::gcd (j, k) == 1 && j * f / k < 0.45 * rate)
             others += partialPower (j * f / k);
     // A high note may bring little but its fundamental and its octave; a thump is a bass's.
-    if (f / k >= kLowestLoneFundamental && lone >= 0.1 * partialPower (f))
+    if (f / k >= kLowestLoneFundamental && lone >= shares.highFundamental * partialPower (f))
         return true;
     const double note = notePower (f);
-    if (others < loneShare * lone || lone + others < 0.003 * note)
+    if (others < shares.others * lone || lone + others < 0.003 * note)
         return false;
     const bool loud = lone > 0.25 * partialPower (f);
     if (loud && lone < 0.5 * note && others < lone)
@@ -406,7 +410,7 @@ int PitchDetector::preferHeldPeriod (int peak, double heldFrequency, bool heldSi
     // held period that repeats no better than the chosen lag, or only through the chosen lag's own
     // partials, gives way: the note was taken an octave or two low.)
     return held > 0 && peakHeight (held) > peakHeight (peak)
-                   && hasPartialsBetween (peak, static_cast<int> (std::lround (k)), kHeldLoneShare)
+                   && hasPartialsBetween (peak, static_cast<int> (std::lround (k)), kHeldNote)
                ? held
                : peak;
 }

@@ -36,7 +36,8 @@ namespace T730::Modules
     lag: a peak farther off is some other component, such as a partial off the note's series. While
     a note is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the
     held period gives way to the held period as long as the window repeats better there and the
-    held period still brings partials of its own; a chosen lag that is a multiple of the held
+    held period still brings partials of its own (a held high note's fundamental may dip further
+    below its octave than a new note's, as an overdriven or muted string's does); a chosen lag that is a multiple of the held
     period gives way to the held period while the window still repeats clearly there, as long as
     the held note is the one the attack brought (an overdriven sampled bass can repeat exactly only
     every second period for a while after its attack). Tones above the highest frequency are no pitch
@@ -95,6 +96,14 @@ public:
         two ends (negative: fading); 0 without pitch. */
     double getLastLevelChangeDb() const noexcept { return lastLevelChangeDb; }
 
+    /** What a longer period's partials must carry against its lone lowest partial to count
+        (see hasPartialsBetween). */
+    struct LoneShares
+    {
+        double others;            // its odd partials, against that lowest one
+        double highFundamental;   // that lowest one (at 200 Hz or more) against the note's fundamental
+    };
+
 private:
     struct Reading
     {
@@ -108,7 +117,7 @@ private:
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
     int preferFullPeriod (int peak) const;
-    bool hasPartialsBetween (int lag, int k, double loneShare) const;
+    bool hasPartialsBetween (int lag, int k, const LoneShares& shares) const;
     double partialPower (double hz) const;
     double notePower (double hz) const;
     double halfPower (double hz, int half) const;

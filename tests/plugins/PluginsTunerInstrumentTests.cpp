@@ -170,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P (
                        InstrumentNote { "OverdrivenGuitarHighE", 29, 76, true, "E5" },
                        // Its first clear periods are followed by two windows that repeat only
                        // every half period, less clearly: no octave may flash up after the pick.
-                       InstrumentNote { "DistortionGuitarHighE", 30, 76, false, "E5", 30.0, 105, true },
+                       // Its fundamental is weak beside its octave: the note still shows at once.
+                       InstrumentNote { "DistortionGuitarHighE", 30, 76, false, "E5", 30.0, 105, true, -1, 150.0 },
                        // A partial between its third and fourth ringing on in the sustain: no
                        // fraction of the period that lies off the note's own may take its place.
                        InstrumentNote { "OverdrivenCleanGuitarG", 27, 43, true, "G2", 30.0, 105, false, 2 },
@@ -202,4 +203,37 @@ TEST (PluginsTunerInstrument, FretNoiseAndDrumsShowNoPitch)
     for (const auto& [what, audio] : hits)
         for (const auto& r : tunerReports (audio))
             EXPECT_LE (r.value, 15.0f) << what << ": " << r.value << " Hz at " << r.time;
+}
+
+// A muted string through the overdrive is over within half a second, losing 10 dB and more per
+// analysis window, and its fundamental dips below its octave: once shown, the note must stay
+// shown, by its own name, until it has faded 40 dB.
+TEST (PluginsTunerInstrument, MutedOverdrivenNotesStayShownWhileTheyRing)
+{
+    ASSERT_TRUE (renderer().isReady());
+    for (const auto& [key, name] : { std::pair { 72, "C5" }, std::pair { 76, "E5" } })
+    {
+        auto audio = renderer().render (singleNote (28, key, 0.0, kLead, 1.0, 1.5, 100));
+        normalisePeak (audio, 0.5f);
+        audio = overdrive (audio, 30.0);
+        const auto onset = static_cast<int64_t> (kLead * kRate);
+        const auto end = static_cast<int64_t> (fadedBy40Db (audio.mono()));
+        int shown = 0, gaps = 0;
+        for (const auto& r : tunerReports (audio))
+        {
+            if (r.time <= onset || r.time > end)
+                continue;
+            if (r.value > 15.0f)
+            {
+                ++shown;
+                EXPECT_EQ (noteName (r.value), name) << r.value << " Hz at " << 1000.0 * (r.time - onset) / kRate << " ms";
+            }
+            else if (shown > 0)
+            {
+                ++gaps;
+            }
+        }
+        EXPECT_GE (shown, 8) << name;
+        EXPECT_EQ (gaps, 0) << name << ": reports without pitch after the note was shown";
+    }
 }
