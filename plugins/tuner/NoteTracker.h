@@ -43,7 +43,7 @@ public:
         double lowNoteClarity = 0.75;
         double lowNoteMaxFallDb = 3.0;    // ...with its level falling no faster than this
         double maxFallDb = 10.0;          // level falling faster than this over a window: no note
-        double heldMaxFallDb = 20.0;      // ...and no more of the held note
+        double heldMaxFallDb = 30.0;      // ...and no more of the held note
         int releaseAfter = 3;             // windows without pitch before the held note is let go
         int establishedAfter = 8;         // windows a note is held before it resists...
         int switchConfirm = 4;            // ...turning into its octave before this many agreeing candidates

@@ -205,17 +205,24 @@ TEST (PluginsTunerInstrument, FretNoiseAndDrumsShowNoPitch)
             EXPECT_LE (r.value, 15.0f) << what << ": " << r.value << " Hz at " << r.time;
 }
 
-// A muted string through the overdrive is over within half a second, losing 10 dB and more per
-// analysis window, and its fundamental dips below its octave: once shown, the note must stay
-// shown, by its own name, until it has faded 40 dB.
-TEST (PluginsTunerInstrument, MutedOverdrivenNotesStayShownWhileTheyRing)
+// A muted string is over within half a second, losing 10 dB and more per analysis window (20 dB
+// and more while the pick's loud start leaves it), and through the overdrive its fundamental dips
+// below its octave: once shown, the note must stay shown, by its own name, until it has faded 40 dB.
+TEST (PluginsTunerInstrument, MutedNotesStayShownWhileTheyRing)
 {
+    struct Muted
+    {
+        int key;
+        bool overdriven;
+        const char* name;
+    };
     ASSERT_TRUE (renderer().isReady());
-    for (const auto& [key, name] : { std::pair { 72, "C5" }, std::pair { 76, "E5" } })
+    for (const auto& [key, overdriven, name] : { Muted { 72, true, "C5" }, Muted { 76, true, "E5" }, Muted { 64, false, "E4" } })
     {
         auto audio = renderer().render (singleNote (28, key, 0.0, kLead, 1.0, 1.5, 100));
         normalisePeak (audio, 0.5f);
-        audio = overdrive (audio, 30.0);
+        if (overdriven)
+            audio = overdrive (audio, 30.0);
         const auto onset = static_cast<int64_t> (kLead * kRate);
         const auto end = static_cast<int64_t> (fadedBy40Db (audio.mono()));
         int shown = 0, gaps = 0;
@@ -233,7 +240,7 @@ TEST (PluginsTunerInstrument, MutedOverdrivenNotesStayShownWhileTheyRing)
                 ++gaps;
             }
         }
-        EXPECT_GE (shown, 8) << name;
+        EXPECT_GE (shown, 3) << name;
         EXPECT_EQ (gaps, 0) << name << ": reports without pitch after the note was shown";
     }
 }
