@@ -27,6 +27,10 @@ constexpr double kLowestCutoffHz = 250.0;
 // After an attack: what is skipped at most, and the periods the part after it must hold.
 constexpr double kAttackSkipSeconds = 0.06;
 constexpr double kSegmentPeriods = 2.5;
+// A note starting within this many windows after its attack, and not yet this clear over the
+// whole window, is also read on the window's later half and last quarter.
+constexpr int kStartingWindows = 4;
+constexpr double kClearWindow = 0.9;
 }
 
 int PitchDetector::windowSizeFor (double sampleRate)
@@ -83,6 +87,22 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
     {
         const Reading other = analysePart (window, later, gateRms, heldFrequency, heldSinceAttack, attackAt);
         if (other.clarity > reading.clarity)
+            reading = other;
+    }
+    // While a note is starting (none held yet, its attack within the last few windows) its sound
+    // may become periodic only gradually: a flageolet rings out of the pick's noise over 150 to
+    // 250 ms. The window's later half, or its last quarter, holds more of what is already
+    // periodic and may read it sooner. The half counts as the part after an attack does (two and
+    // a half periods); the quarter only for a period whose double still fits its lags (172 Hz
+    // and up), since a part too short for a low string's period finds its octave.
+    for (int part = 2; part <= 4 && heldFrequency <= 0.0 && attackAt > -kStartingWindows * windowSize
+                       && reading.clarity < kClearWindow; part *= 2)
+    {
+        const int recent = windowSize - windowSize / part;
+        if (recent <= std::max (whole, later))
+            continue;
+        const Reading other = analysePart (window, recent, gateRms, heldFrequency, heldSinceAttack, attackAt);
+        if (other.clarity > reading.clarity && (part == 2 || other.frequency * (windowSize - recent) >= 4.0 * rate))
             reading = other;
     }
     lastClarity = reading.clarity;
