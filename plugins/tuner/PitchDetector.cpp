@@ -94,7 +94,7 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
     // 250 ms. The window's later half, or its last quarter, holds more of what is already
     // periodic and may read it sooner. The half counts as the part after an attack does (two and
     // a half periods); the quarter only for a period whose double still fits its lags (172 Hz
-    // and up), since a part too short for a low string's period finds its octave.
+    // and up at 44.1 kHz), since a part too short for a low string's period finds its octave.
     for (int part = 2; part <= 4 && heldFrequency <= 0.0 && attackAt > -kStartingWindows * windowSize
                        && reading.clarity < kClearWindow; part *= 2)
     {
