@@ -28,9 +28,10 @@ constexpr double kLowestCutoffHz = 250.0;
 constexpr double kAttackSkipSeconds = 0.06;
 constexpr double kSegmentPeriods = 2.5;
 // A note starting within this many windows after its attack, and not yet this clear over the
-// whole window, is also read on the window's later half and last quarter.
+// whole window (as clear as a new note must be to be shown), is also read on the window's later
+// half and last quarter.
 constexpr int kStartingWindows = 4;
-constexpr double kClearWindow = 0.9;
+constexpr double kClearWindow = 0.85;
 }
 
 int PitchDetector::windowSizeFor (double sampleRate)
