@@ -64,8 +64,10 @@ double NoteTracker::next (double candidateHz, double clarity, double levelChange
 
     // A held note may fade faster than a new one may start: a muted string loses 10 dB and more
     // over a window and still rings its pitch.
-    const bool follows = held > 0.0 && candidateHz > 0.0 && std::abs (centsBetween (candidateHz, held)) <= settings.followCents;
-    const bool usable = candidateHz > 0.0 && levelChangeDb > -(follows ? settings.heldMaxFallDb : settings.maxFallDb);
+    const bool follows = held > 0.0 && candidateHz > 0.0
+                      && std::abs (centsBetween (candidateHz, held)) <= settings.followCents;
+    const double maxFall = follows ? settings.heldMaxFallDb : settings.maxFallDb;
+    const bool usable = candidateHz > 0.0 && levelChangeDb > -maxFall;
     if (! usable)
     {
         pending = 0.0;

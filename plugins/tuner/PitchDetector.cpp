@@ -103,7 +103,8 @@ double PitchDetector::analyse (const double* window, double gateRms, double held
         if (recent <= std::max (whole, later))
             continue;
         const Reading other = analysePart (window, recent, gateRms, heldFrequency, heldSinceAttack, attackAt);
-        if (other.clarity > reading.clarity && (part == 2 || other.frequency * (windowSize - recent) >= 4.0 * rate))
+        const bool inReach = part == 2 || other.frequency * (windowSize - recent) >= 4.0 * rate;
+        if (inReach && other.clarity > reading.clarity)
             reading = other;
     }
     lastClarity = reading.clarity;

@@ -37,16 +37,18 @@ namespace T730::Modules
     a note is held the caller passes its frequency, and a chosen lag that is a sub-multiple of the
     held period gives way to the held period as long as the window repeats better there and the
     held period still brings partials of its own (a held high note's fundamental may dip further
-    below its octave than a new note's, as an overdriven or muted string's does); a chosen lag that is a multiple of the held
-    period gives way to the held period while the window still repeats clearly there, as long as
-    the held note is the one the attack brought (an overdriven sampled bass can repeat exactly only
-    every second period for a while after its attack). Tones above the highest frequency are no pitch
-    (not their lower octave).
+    below its octave than a new note's, as an overdriven or muted string's does); a chosen lag that
+    is a multiple of the held period gives way to the held period while the window still repeats
+    clearly there, as long as the held note is the one the attack brought (an overdriven sampled
+    bass can repeat exactly only every second period for a while after its attack). Tones above
+    the highest frequency are no pitch (not their lower octave).
 
     After an attack only what followed it is analysed (what came before is another note or
     silence), and also its later half, without up to 60 ms of the pick's noise; the part that
     repeats more clearly gives the reading. Until a part holds a quarter window and two and a half
-    periods there is no reading.
+    periods there is no reading. A note that is starting (none held, its attack a few windows back)
+    and not yet clear over the whole window is read on the window's later half and last quarter
+    too: a flageolet becomes periodic out of the pick's noise only gradually.
 
     The period found is finally measured again on the note's lowest partials: the window, with a
     pre-roll before it where the filter settles, is low-passed above the third partial (above

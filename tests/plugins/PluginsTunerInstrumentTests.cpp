@@ -221,7 +221,8 @@ TEST (PluginsTunerInstrument, MutedNotesStayShownWhileTheyRing)
         const char* name;
     };
     ASSERT_TRUE (renderer().isReady());
-    for (const auto& [key, overdriven, name] : { Muted { 72, true, "C5" }, Muted { 76, true, "E5" }, Muted { 64, false, "E4" } })
+    for (const auto& [key, overdriven, name] :
+         { Muted { 72, true, "C5" }, Muted { 76, true, "E5" }, Muted { 64, false, "E4" } })
     {
         auto audio = renderer().render (singleNote (28, key, 0.0, kLead, 1.0, 1.5, 100));
         normalisePeak (audio, 0.5f);
@@ -237,7 +238,8 @@ TEST (PluginsTunerInstrument, MutedNotesStayShownWhileTheyRing)
             if (r.value > 15.0f)
             {
                 ++shown;
-                EXPECT_EQ (noteName (r.value), name) << r.value << " Hz at " << 1000.0 * (r.time - onset) / kRate << " ms";
+                EXPECT_EQ (noteName (r.value), name)
+                    << r.value << " Hz at " << 1000.0 * (r.time - onset) / kRate << " ms";
             }
             else if (shown > 0)
             {
