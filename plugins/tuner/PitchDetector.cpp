@@ -140,6 +140,8 @@ PitchDetector::Reading PitchDetector::analysePart (const double* window, int fro
     int peak = findKeyMaximum();
     if (peak <= 0)
         return {};
+    if (rate / peak > settings.maxFrequency)
+        peak = noteBelowHighTone (peak);
     peak = preferHeldPeriod (preferFullPeriod (peak), heldFrequency, heldSinceAttack);
 
     const double clarity = nsdf[static_cast<size_t> (peak)];
@@ -490,23 +492,16 @@ int PitchDetector::highestNear (double lag) const
     return (best == from || best == to) ? -1 : best;
 }
 
-int PitchDetector::findKeyMaximum() const
+PitchDetector::Lobes PitchDetector::lobeMaxima (int fromLag) const
 {
-    // Every lobe counts, also those above the highest frequency reported: a tone above the range
-    // is no pitch, not one an octave lower.
-    constexpr int minLag = 2;
-
-    // Skip the lobe around lag 0, then take the maximum of each positive lobe.
-    int lag = 1;
+    // Skip the lobe that `fromLag` lies in (around lag 0, or one reaching below the range), then
+    // take the maximum of each positive lobe; one cut off by the end of the lag range has no
+    // trustworthy maximum.
+    Lobes lobes;
+    int lag = fromLag;
     while (lag < lagRange && nsdf[static_cast<size_t> (lag)] > 0.0)
         ++lag;
-
-    constexpr int kMaxPeaks = 256;
-    int peaks[kMaxPeaks];
-    int numPeaks = 0;
-    double highest = 0.0;
-
-    while (lag < lagRange && numPeaks < kMaxPeaks)
+    while (lag < lagRange && lobes.count < Lobes::kMax)
     {
         while (lag < lagRange && nsdf[static_cast<size_t> (lag)] <= 0.0)
             ++lag;
@@ -517,19 +512,56 @@ int PitchDetector::findKeyMaximum() const
                 best = lag;
             ++lag;
         }
-        // A lobe cut off by the end of the lag range has no trustworthy maximum.
-        if (best > 0 && lag < lagRange && best >= minLag)
+        if (best > 0 && lag < lagRange)
         {
-            peaks[numPeaks++] = best;
-            highest = std::max (highest, nsdf[static_cast<size_t> (best)]);
+            lobes.peaks[static_cast<size_t> (lobes.count++)] = best;
+            lobes.highest = std::max (lobes.highest, nsdf[static_cast<size_t> (best)]);
         }
     }
+    return lobes;
+}
 
-    const double threshold = settings.keyMaxThreshold * highest;
-    for (int i = 0; i < numPeaks; ++i)
-        if (nsdf[static_cast<size_t> (peaks[i])] >= threshold)
-            return peaks[i];
+int PitchDetector::findKeyMaximum() const
+{
+    // Every lobe counts, also those above the highest frequency reported: a tone above the range
+    // is no pitch, not one an octave lower (see noteBelowHighTone).
+    const Lobes lobes = lobeMaxima (1);
+    const double threshold = settings.keyMaxThreshold * lobes.highest;
+    for (int i = 0; i < lobes.count; ++i)
+        if (nsdf[static_cast<size_t> (lobes.peaks[static_cast<size_t> (i)])] >= threshold)
+            return lobes.peaks[static_cast<size_t> (i)];
     return -1;
+}
+
+int PitchDetector::noteBelowHighTone (int high) const
+{
+    // The key maximum lies above the range. A flageolet there is no pitch: the lags within the
+    // range repeat it only at its multiples, and bring nothing else. But an overdriven string can
+    // ring a resonance around 2 kHz that for a few hundred milliseconds repeats as clearly as the
+    // note itself, which repeats at its own period within the range, as clearly as the whole
+    // window does anywhere there, with partials of its own: that is the note.
+    const Lobes lobes = lobeMaxima (static_cast<int> (std::ceil (rate / settings.maxFrequency)));
+    if (lobes.highest < settings.minClarity || lobes.highest < settings.keyMaxThreshold * nsdf[static_cast<size_t> (high)])
+        return high;
+    int chosen = -1;
+    for (int i = 0; i < lobes.count && chosen < 0; ++i)
+        if (nsdf[static_cast<size_t> (lobes.peaks[static_cast<size_t> (i)])] >= lobes.highest)
+            chosen = lobes.peaks[static_cast<size_t> (i)];
+    if (chosen < 0)
+        return high;
+    // Its first partials, leaving out any that is the high tone or one of its multiples, must carry
+    // a quarter of the high tone's power (a flageolet's lower octave brings a twentieth at most).
+    constexpr double kOwnShare = 0.25;
+    const double tone = rate / interpolatedPeak (high);
+    const double f = rate / interpolatedPeak (chosen);
+    double own = 0.0;
+    for (int j = 1; j <= 4 && j * f < 0.45 * rate; ++j)
+    {
+        const double ratio = j * f / tone;
+        if (ratio < 0.5 || std::abs (ratio - std::round (ratio)) >= 0.05 * ratio)
+            own += partialPower (j * f);
+    }
+    return own >= kOwnShare * partialPower (tone) ? chosen : high;
 }
 
 double PitchDetector::interpolatedPeak (int lag) const

@@ -3,6 +3,7 @@
 #include "Fft.h"
 #include "LowPass.h"
 
+#include <array>
 #include <complex>
 #include <memory>
 #include <vector>
@@ -41,7 +42,9 @@ namespace T730::Modules
     is a multiple of the held period gives way to the held period while the window still repeats
     clearly there, as long as the held note is the one the attack brought (an overdriven sampled
     bass can repeat exactly only every second period for a while after its attack). Tones above
-    the highest frequency are no pitch (not their lower octave).
+    the highest frequency are no pitch (not their lower octave), unless the window repeats as
+    clearly at a period within the range that brings partials of its own: an overdriven string's
+    resonance near 2 kHz can outdo its note for a few hundred milliseconds.
 
     After an attack only what followed it is analysed (what came before is another note or
     silence), and also its later half, without up to 60 ms of the pick's noise; the part that
@@ -115,7 +118,17 @@ private:
     Reading analysePart (const double* window, int from, double gateRms, double heldFrequency, bool heldSinceAttack,
                          int attackAt);
     void computeNsdf (const double* x, int from = 0);
+    struct Lobes
+    {
+        static constexpr int kMax = 256;
+        std::array<int, kMax> peaks;
+        int count = 0;
+        double highest = 0.0;
+    };
+
+    Lobes lobeMaxima (int fromLag) const;
     int findKeyMaximum() const;
+    int noteBelowHighTone (int high) const;
     int highestNear (double lag) const;
     double peakHeight (int lag) const;
     int preferFullPeriod (int peak) const;
