@@ -54,7 +54,7 @@ struct Partial
     window over the span, zero-padded eightfold, each partial's bin maximum searched around h times
     the running estimate of the fundamental and refined by a parabola through the log magnitudes
     (the window's main lobe is close to a Gaussian there). Partials more than 60 dB below the
-    strongest are dropped. */
+    strongest (or the spectrum's strongest bin up to `highest`) are dropped. */
 inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t from, size_t to, double rate,
                                         double nominal, double highest = 4000.0, int maxHarmonic = 16, size_t padding = 8)
 {
@@ -76,8 +76,15 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
     const double binHz = rate / static_cast<double> (size);
     auto magnitude = [&] (size_t bin) { return std::abs (spectrum[bin]) * 2.0 / windowSum; };
 
+    // A bin maximum more than 60 dB below the spectrum's strongest up to `highest` is noise: it
+    // does not count as a partial (a flageolet has nothing at its key's fundamental).
+    double loudest = 0.0;
+    for (size_t b = 2; static_cast<double> (b) * binHz < std::min (highest, 0.45 * rate) && b + 1 < size / 2; ++b)
+        loudest = std::max (loudest, magnitude (b));
+
     std::vector<Partial> partials;
     double fundamental = nominal;
+    bool steered = false;
     for (int h = 1; h <= maxHarmonic && h * fundamental < std::min (highest, 0.45 * rate); ++h)
     {
         const double centre = h * fundamental;
@@ -87,16 +94,21 @@ inline std::vector<Partial> partialsOf (const std::vector<double>& x, size_t fro
         for (size_t b = lo + 1; b <= hi && b + 1 < size / 2; ++b)
             if (magnitude (b) > magnitude (best))
                 best = b;
-        if (best == lo || best >= hi)
-            continue;   // no maximum inside the search range
+        if (best == lo || best >= hi || magnitude (best) < 1e-3 * loudest)
+            continue;   // no maximum inside the search range, or only noise
         const double a = std::log (magnitude (best - 1)), b = std::log (magnitude (best)), c = std::log (magnitude (best + 1));
         const double denominator = a - 2.0 * b + c;
         const double offset = denominator < 0.0 ? 0.5 * (a - c) / denominator : 0.0;
         const double f = (static_cast<double> (best) + offset) * binHz;
         const double amp = std::exp (b - 0.25 * (a - c) * offset);
         partials.push_back ({ h, f, amp });
-        if (h == 1 || partials.size() == 1)
+        // The fundamental or else the first partial found steers the search, when within 30 dB of
+        // the strongest bin: a distortion product found first would move it off the note.
+        if ((h == 1 || ! steered) && amp >= 0.0316 * loudest)
+        {
             fundamental = f / h;
+            steered = true;
+        }
     }
     double strongest = 0.0;
     for (const auto& p : partials)
