@@ -29,28 +29,38 @@ public:
         }
     }
 
+    static constexpr size_t kSections = 4;
+
+    /** The filter's memory, for filtering a stream sample by sample (zero: at rest). */
+    struct State
+    {
+        std::array<double, kSections> z1 {}, z2 {};
+    };
+
+    /** Filters one sample of a stream. */
+    double process (double x, State& state) const noexcept
+    {
+        for (size_t s = 0; s < kSections; ++s)
+        {
+            // Transposed direct form II; b1 = 2 b0, b2 = b0 for a low-pass.
+            const auto& c = sections[s];
+            const double y = c.b0 * x + state.z1[s];
+            state.z1[s] = 2.0 * c.b0 * x - c.a1 * y + state.z2[s];
+            state.z2[s] = c.b0 * x - c.a2 * y;
+            x = y;
+        }
+        return x;
+    }
+
     /** Filters `n` samples from `in` to `out` (which may be the same), starting from rest. */
     void run (const double* in, double* out, int n) const noexcept
     {
-        std::array<double, kSections> z1 {}, z2 {};
+        State state;
         for (int i = 0; i < n; ++i)
-        {
-            double x = in[i];
-            for (size_t s = 0; s < kSections; ++s)
-            {
-                // Transposed direct form II; b1 = 2 b0, b2 = b0 for a low-pass.
-                const auto& c = sections[s];
-                const double y = c.b0 * x + z1[s];
-                z1[s] = 2.0 * c.b0 * x - c.a1 * y + z2[s];
-                z2[s] = c.b0 * x - c.a2 * y;
-                x = y;
-            }
-            out[i] = x;
-        }
+            out[i] = process (in[i], state);
     }
 
 private:
-    static constexpr size_t kSections = 4;
     struct Section
     {
         double b0 = 1.0, a1 = 0.0, a2 = 0.0;

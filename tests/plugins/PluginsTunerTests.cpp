@@ -149,6 +149,55 @@ TEST (PluginsTuner, FollowsANoteChange)
     EXPECT_GT (lowReports, 30);
 }
 
+// A low note held for seconds and then slid up a semitone without a new attack (a bend or a slide
+// on the same string): the tuner shows the new note as soon as for a note held only briefly, even
+// though it reads a long-held low note on its longer window.
+TEST (PluginsTuner, FollowsASlideOnALongHeldLowNote)
+{
+    auto slide = [] (double holdSeconds, double glide) {
+        StereoSignal signal;
+        appendSilence (signal, 0.25, kRate);
+        const double from = 82.41, to = 87.31;
+        const auto start = static_cast<int64_t> (signal.size());
+        double phase = 0.0;
+        const auto total = static_cast<int64_t> ((holdSeconds + glide + 1.0) * kRate);
+        for (int64_t i = 0; i < total; ++i)
+        {
+            const double t = static_cast<double> (i) / kRate;
+            const double f = t < holdSeconds ? from : t < holdSeconds + glide ? from + (to - from) * (t - holdSeconds) / glide : to;
+            phase += 2.0 * std::numbers::pi * f / kRate;
+            double x = 0.0;
+            for (int h = 1; h <= 6; ++h)
+                x += std::sin (h * phase) / h;
+            const float v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
+            signal.left.push_back (v);
+            signal.right.push_back (v);
+        }
+        const auto slidAt = start + static_cast<int64_t> ((holdSeconds + glide) * kRate);
+        // The first report showing the new note, in ms after the slide.
+        for (const auto& r : runTuner (std::move (signal)).reports)
+        {
+            if (r.time > start && r.time < slidAt + static_cast<int64_t> (0.1 * kRate) && r.value > 15.0f)
+            {
+                EXPECT_LT (std::min (std::abs (centsBetween (r.value, from)), std::abs (centsBetween (r.value, to))), 101.0)
+                    << r.value << " Hz";
+            }
+            if (r.time > slidAt && std::abs (centsBetween (r.value, to)) < 5.0)
+                return 1000.0 * static_cast<double> (r.time - slidAt) / kRate;
+        }
+        return -1.0;
+    };
+    for (const double glide : { 0.03, 0.25 })
+    {
+        const double brief = slide (0.5, glide);
+        const double held = slide (2.5, glide);
+        ASSERT_GE (brief, 0.0) << "never shown after a brief note";
+        ASSERT_GE (held, 0.0) << "never shown after a long-held note";
+        // (At most one report later: the long window's last reading of the old note.)
+        EXPECT_LE (held, brief + 24.0) << "slid over " << glide << " s; after the brief note: " << brief << " ms";
+    }
+}
+
 // The device may run at another rate: the tuner follows setSampleRate (a longer window at
 // 96 kHz keeps the low B in reach).
 TEST (PluginsTuner, FollowsTheSampleRate)
