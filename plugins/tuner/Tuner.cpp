@@ -104,6 +104,9 @@ private:
     static constexpr double kLongAfterSeconds = 1.5;
     // ...as long as it reads within this of the held note.
     static constexpr double kLongFollowCents = 25.0;
+    // A note fading faster than this over the long window (released) is read on the short one,
+    // which lags its last moments less.
+    static constexpr double kLongMaxFallDb = 6.0;
 
     static float gateDb (float value) noexcept { return kGateLowDb + kGateRangeDb * value; }
     double gateRms() const noexcept { return std::pow (10.0, gateDb (param (kGate)) / 20.0); }
@@ -214,6 +217,8 @@ private:
             longGivenUp = candidate > 0.0;
             return false;
         }
+        if (longDetector.getLastLevelChangeDb() < -kLongMaxFallDb)
+            return false;
         const double shown = tracker.next (candidate, longDetector.getLastClarity(), longDetector.getLastLevelChangeDb());
         notifyListener (static_cast<float> (shown));
         return true;
