@@ -211,17 +211,30 @@ private:
             longAnchor = held;
         std::copy (longHistory.begin() + longWritePos, longHistory.end(), longWindow.begin());
         std::copy (longHistory.begin(), longHistory.begin() + longWritePos, longWindow.begin() + (n - longWritePos));
+        // (Measured before the analysis, so that a fading note costs one analysis, not two.)
+        if (levelChangeDb (longWindow.data() + longPreRoll, longDetector.getWindowSize()) < -kLongMaxFallDb)
+            return false;
         const double candidate = longDetector.analyse (longWindow.data() + longPreRoll, gateRms(), held, true);
         if (! (candidate > 0.0) || std::abs (1200.0 * std::log2 (candidate / longAnchor)) > kLongFollowCents)
         {
             longGivenUp = candidate > 0.0;
             return false;
         }
-        if (longDetector.getLastLevelChangeDb() < -kLongMaxFallDb)
-            return false;
         const double shown = tracker.next (candidate, longDetector.getLastClarity(), longDetector.getLastLevelChangeDb());
         notifyListener (static_cast<float> (shown));
         return true;
+    }
+
+    /** The level of the second half of x[0, n) against the first, in dB. */
+    static double levelChangeDb (const double* x, int n) noexcept
+    {
+        double head = 0.0, tail = 0.0;
+        for (int i = 0; i < n / 2; ++i)
+        {
+            head += x[i] * x[i];
+            tail += x[n / 2 + i] * x[n / 2 + i];
+        }
+        return head > 0.0 && tail > 0.0 ? 10.0 * std::log10 (tail / head) : 0.0;
     }
 
     // Audio thread only (prepare() runs before processing starts).
