@@ -9,6 +9,7 @@
 // steadies the reading of a string whose waveform wanders (an overdriven low E moves by 2-6 cents
 // from one short window to the next). The audio passes through unchanged.
 
+#include "LongWindow.h"
 #include "ModuleBase.h"
 #include "NoteTracker.h"
 #include "PitchDetector.h"
@@ -52,15 +53,7 @@ public:
             writePos = (writePos + 1) % n;
             if (filled < w)
                 ++filled;
-            antiAliasSum += antiAlias.process (x, antiAliasState);
-            if (++sinceLong == longFactor)
-            {
-                longHistory[static_cast<size_t> (longWritePos)] = antiAliasSum / longFactor;
-                longWritePos = (longWritePos + 1) % static_cast<int> (longHistory.size());
-                longFilled = std::min (longFilled + 1, static_cast<int> (longHistory.size()));
-                antiAliasSum = 0.0;
-                sinceLong = 0;
-            }
+            longWindow.push (x);
             chunkEnergy += x * x;
             if (++chunkFill == chunk)
                 endChunk();
@@ -98,15 +91,6 @@ protected:
 
 private:
     static constexpr int kChunkHistory = 8;
-    // The long window reads a held note below this...
-    static constexpr double kLongBelowHz = 200.0;
-    // ...from this long after its attack (when a sampled string's glide is over)...
-    static constexpr double kLongAfterSeconds = 1.5;
-    // ...as long as it reads within this of the held note.
-    static constexpr double kLongFollowCents = 25.0;
-    // A note fading faster than this over the long window (released) is read on the short one,
-    // which lags its last moments less.
-    static constexpr double kLongMaxFallDb = 6.0;
 
     static float gateDb (float value) noexcept { return kGateLowDb + kGateRangeDb * value; }
     double gateRms() const noexcept { return std::pow (10.0, gateDb (param (kGate)) / 20.0); }
@@ -142,23 +126,7 @@ private:
         NoteTracker::Settings trackerSettings;
         trackerSettings.holdOffSamples = 0.25 * w;
         tracker.prepare (trackerSettings);
-        // The long window: the input low-passed and decimated to 24 kHz or less, read on the same
-        // number of points (186 ms at 44.1 kHz).
-        longFactor = sampleRate > 60000.0 ? 4 : 2;
-        const double longRate = sampleRate / longFactor;
-        longDetector.prepare (longRate, PitchDetector::Settings {});
-        longPreRoll = PitchDetector::preRollFor (longRate);
-        longHistory.assign (static_cast<size_t> (longPreRoll + longDetector.getWindowSize()), 0.0);
-        longWindow.assign (longHistory.size(), 0.0);
-        antiAlias.design (0.4 * longRate, sampleRate);
-        antiAliasState = {};
-        antiAliasSum = 0.0;
-        sinceLong = 0;
-        longWritePos = 0;
-        longFilled = 0;
-        longAnchor = 0.0;
-        longGivenUp = false;
-        longSinceAttack = 0.0;
+        longWindow.prepare (sampleRate);
         chunkEnergy = 0.0;
         chunkEnergies.fill (0.0);
         chunkIndex = 0;
@@ -170,71 +138,25 @@ private:
 
     void analyseHistory()
     {
+        const double sinceAttack = tracker.samplesSinceOnset();
+        LongWindow::Reading reading;
+        if (longWindow.read (tracker.heldFrequency(), tracker.heldSinceAttack(), sinceAttack, gateRms(), reading))
+        {
+            notifyListener (static_cast<float> (tracker.next (reading.frequency, reading.clarity, reading.levelChangeDb)));
+            return;
+        }
+
         const int n = static_cast<int> (history.size());
         const int head = n - writePos;   // oldest sample sits at writePos
         std::copy (history.begin() + writePos, history.end(), window.begin());
         std::copy (history.begin(), history.begin() + writePos, window.begin() + head);
 
         const int w = detector.getWindowSize();
-        const double sinceAttack = tracker.samplesSinceOnset();
         const int attackAt = static_cast<int> (std::max (-1.0e6, w - sinceAttack));
-        if (analyseLong())
-            return;
         const double candidate = detector.analyse (window.data() + preRoll, gateRms(), tracker.heldFrequency(),
                                                    tracker.heldSinceAttack(), attackAt);
         const double shown = tracker.next (candidate, detector.getLastClarity(), detector.getLastLevelChangeDb());
         notifyListener (static_cast<float> (shown));
-    }
-
-    /** A low note held a while since its attack is read on the long window, which steadies what a
-        sampled or overdriven low string's waveform wanders by within the short one. A reading off
-        the note (bent, slid, or another note played without an attack) falls back on the short
-        window. Returns whether the long window gave the report. */
-    bool analyseLong()
-    {
-        // Each attack lets the long window read the note it brings, from the pitch the note has
-        // when the long window takes over: a note bent or slid away from there (which the long
-        // window would follow only late) is read on the short window until the next attack.
-        const double sinceAttack = tracker.samplesSinceOnset();
-        if (sinceAttack < longSinceAttack)
-        {
-            longAnchor = 0.0;
-            longGivenUp = false;
-        }
-        longSinceAttack = sinceAttack;
-        const double held = tracker.heldFrequency();
-        const int n = static_cast<int> (longHistory.size());
-        if (longGivenUp || ! (held > 0.0 && held < kLongBelowHz) || ! tracker.heldSinceAttack() || longFilled < n
-            || sinceAttack < kLongAfterSeconds * sampleRate)
-            return false;
-        if (longAnchor <= 0.0)
-            longAnchor = held;
-        std::copy (longHistory.begin() + longWritePos, longHistory.end(), longWindow.begin());
-        std::copy (longHistory.begin(), longHistory.begin() + longWritePos, longWindow.begin() + (n - longWritePos));
-        // (Measured before the analysis, so that a fading note costs one analysis, not two.)
-        if (levelChangeDb (longWindow.data() + longPreRoll, longDetector.getWindowSize()) < -kLongMaxFallDb)
-            return false;
-        const double candidate = longDetector.analyse (longWindow.data() + longPreRoll, gateRms(), held, true);
-        if (! (candidate > 0.0) || std::abs (1200.0 * std::log2 (candidate / longAnchor)) > kLongFollowCents)
-        {
-            longGivenUp = candidate > 0.0;
-            return false;
-        }
-        const double shown = tracker.next (candidate, longDetector.getLastClarity(), longDetector.getLastLevelChangeDb());
-        notifyListener (static_cast<float> (shown));
-        return true;
-    }
-
-    /** The level of the second half of x[0, n) against the first, in dB. */
-    static double levelChangeDb (const double* x, int n) noexcept
-    {
-        double head = 0.0, tail = 0.0;
-        for (int i = 0; i < n / 2; ++i)
-        {
-            head += x[i] * x[i];
-            tail += x[n / 2 + i] * x[n / 2 + i];
-        }
-        return head > 0.0 && tail > 0.0 ? 10.0 * std::log10 (tail / head) : 0.0;
     }
 
     // Audio thread only (prepare() runs before processing starts).
@@ -252,20 +174,7 @@ private:
     std::array<double, kChunkHistory> chunkEnergies {};   // the chunks before the current one
     int chunkIndex = 0;
     int chunkFill = 0;
-    PitchDetector longDetector;
-    std::vector<double> longHistory;   // the decimated input: the long window's pre-roll and window
-    std::vector<double> longWindow;
-    int longPreRoll = 0;
-    int longFactor = 2;
-    int longWritePos = 0;
-    int longFilled = 0;
-    int sinceLong = 0;
-    LowPass antiAlias;
-    LowPass::State antiAliasState;
-    double antiAliasSum = 0.0;
-    double longAnchor = 0.0;        // the held note's pitch when the long window took over (0: not yet)
-    bool longGivenUp = false;       // the note left it: the short window until the next attack
-    double longSinceAttack = 0.0;   // samples since the attack at the last analysis
+    LongWindow longWindow;   // a long-held low note's
 };
 
 } // namespace T730::Modules
