@@ -3,6 +3,7 @@
 #include "LowPass.h"
 #include "PitchDetector.h"
 
+#include <cmath>
 #include <vector>
 
 namespace T730::Modules
@@ -32,7 +33,15 @@ public:
     /** One input sample. */
     void push (double x) noexcept
     {
-        sum += antiAlias.process (x, antiAliasState);
+        // A non-number or infinity would stay in the filter's memory for good: it starts again
+        // from rest instead (the short window forgets such input once it has left the window).
+        double y = antiAlias.process (x, antiAliasState);
+        if (! std::isfinite (y))
+        {
+            antiAliasState = {};
+            y = 0.0;
+        }
+        sum += y;
         if (++sincePushed == factor)
         {
             history[static_cast<size_t> (writePos)] = sum / factor;

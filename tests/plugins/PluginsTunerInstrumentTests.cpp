@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -264,15 +265,21 @@ TEST (PluginsTunerInstrument, HeldLowStringsSteadyAfterTheirGlide)
         int program, key;
         bool overdriven;
         const char* name;
+        bool afterGarbage = false;   // non-numbers and infinities in the input before the note
     };
     ASSERT_TRUE (renderer().isReady());
-    for (const auto& [program, key, overdriven, name] : { Held { 30, 40, true, "E2" }, Held { 30, 41, true, "F2" },
-                                                          Held { 30, 40, false, "E2" }, Held { 29, 40, false, "E2" } })
+    for (const auto& [program, key, overdriven, name, afterGarbage] :
+         { Held { 30, 40, true, "E2" }, Held { 30, 41, true, "F2" }, Held { 30, 40, false, "E2" },
+           Held { 29, 40, false, "E2" }, Held { 30, 40, true, "E2", true } })
     {
         auto audio = renderer().render (singleNote (program, key, 0.0, kLead, 2.75, 3.25, 100));
         normalisePeak (audio, 0.5f);
         if (overdriven)
             audio = overdrive (audio, 30.0);
+        if (afterGarbage)
+            for (size_t i = 1000; i < 1100; ++i)
+                audio.left[i] = audio.right[i] = i % 2 == 0 ? std::numeric_limits<float>::quiet_NaN()
+                                                             : std::numeric_limits<float>::infinity();
         const auto from = static_cast<int64_t> ((kLead + 1.6) * kRate);
         const auto to = static_cast<int64_t> ((kLead + 2.75) * kRate);
         std::vector<double> steps;
@@ -289,7 +296,8 @@ TEST (PluginsTunerInstrument, HeldLowStringsSteadyAfterTheirGlide)
         }
         ASSERT_GT (steps.size(), 40u) << name;
         std::sort (steps.begin(), steps.end());
-        const std::string what = std::string (name) + " of program " + std::to_string (program) + (overdriven ? " overdriven" : "");
+        const std::string what = std::string (name) + " of program " + std::to_string (program)
+                               + (overdriven ? " overdriven" : "") + (afterGarbage ? " after garbage input" : "");
         EXPECT_LE (steps[steps.size() / 2], 1.0) << what << ": median step between reports, cents";
         EXPECT_LE (steps.back(), 4.0) << what << ": largest step between reports, cents";
     }
