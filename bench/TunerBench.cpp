@@ -23,7 +23,8 @@
 // - track: the reference estimate over 250 ms windows (400 ms on bass) every 50 ms.
 // - steady error: per note the median |error| of the reports from the reference span's start
 //   until the level is 20 dB down (or the key released), against the track at the centre of the
-//   module's analysis window (its query 158); tail error: from there to the end, against the
+//   report's analysis window (the module's query 158 after the block that brought it: a held
+//   low note is read on a window twice as long); tail error: from there to the end, against the
 //   single reference; the table gives median and worst over notes.
 // - missing: reports of no pitch between 150 ms and the end, as a share of the reports there.
 // - left out of settling and missing: notes sounding above the tuner's range (a flageolet two
@@ -98,18 +99,21 @@ struct Report
 {
     size_t time;   // end of the block that brought it
     double hz;
+    int window;    // the input samples its analysis window spans (the module's query 158)
 };
 
 /** Runs the module over the signal in 512-frame blocks; block costs are appended, and the
-    allocations made while blocks after the first are processed are added up. */
+    allocations made while blocks after the first are processed are added up. Each report is
+    given the window the module names after its block (a block brings one report at most). */
 std::vector<Report> runTuner (const ModuleLibrary& library, const std::vector<double>& x, std::vector<double>& costs,
-                              int& analysisWindow, long long& allocations)
+                              long long& allocations)
 {
     auto tuner = library.create (kBlock, static_cast<float> (kRate));
     ReportCollector collector;
     if (! tuner)
         return {};
-    analysisWindow = tuner->moduleQuery158();
+    std::vector<int> windows;
+    windows.reserve (x.size() / kBlock + 1);
     collector.reports.reserve (x.size() / 256 + 16);   // (the listener's own growth is not the module's)
     tuner->setListener (&collector);
     std::vector<double> left (kBlock), right (kBlock);
@@ -126,11 +130,12 @@ std::vector<Report> runTuner (const ModuleLibrary& library, const std::vector<do
         if (start > 0)
             allocations += threadAllocations - allocatedBefore;
         costs.push_back (t1 - t0);
+        windows.resize (collector.reports.size(), tuner->moduleQuery158());
     }
     tuner->setListener (nullptr);
     std::vector<Report> reports;
-    for (const auto& r : collector.reports)
-        reports.push_back ({ static_cast<size_t> (r.time), r.value });
+    for (size_t i = 0; i < collector.reports.size(); ++i)
+        reports.push_back ({ static_cast<size_t> (collector.reports[i].time), collector.reports[i].value, windows[i] });
     return reports;
 }
 
@@ -220,7 +225,7 @@ PitchTrack trackOf (const std::vector<double>& x, size_t onset, size_t end, doub
 }
 
 NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std::vector<Report>& reports,
-                        int analysisWindow, bool detail, bool listReports)
+                        bool detail, bool listReports)
 {
     NoteResult r;
     const auto t = timingOf (x, e);
@@ -268,7 +273,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
         if (pitched && rep.time >= t.refFrom && rep.time <= t.tailFrom)
         {
             // Against the track at the centre of the module's analysis window.
-            const double centre = static_cast<double> (rep.time) - 0.5 * analysisWindow;
+            const double centre = static_cast<double> (rep.time) - 0.5 * rep.window;
             steadyErrors.push_back (std::abs (cents (rep.hz, track.at (centre))));
             steadyNoteErrors.push_back (std::abs (c));
         }
@@ -279,7 +284,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
             bool settled = true;
             for (size_t k = i; k < i + 5 && settled; ++k)
                 settled = during[k].hz > 15.0
-                       && std::abs (cents (during[k].hz, track.at (static_cast<double> (during[k].time) - 0.5 * analysisWindow))) <= 3.0;
+                       && std::abs (cents (during[k].hz, track.at (static_cast<double> (during[k].time) - 0.5 * during[k].window))) <= 3.0;
             if (settled)
                 r.trackSettleMs = 1000.0 * static_cast<double> (rep.time - t.onset) / kRate;
         }
@@ -303,7 +308,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
         for (const auto& rep : during)
             std::printf ("    %6.0f ms %9.3f Hz  %+8.2f c  track %+8.2f c\n", 1000.0 * (rep.time - t.onset) / kRate, rep.hz,
                          rep.hz > 15.0 ? cents (rep.hz, r.reference) : 0.0,
-                         rep.hz > 15.0 ? cents (rep.hz, track.at (static_cast<double> (rep.time) - 0.5 * analysisWindow)) : 0.0);
+                         rep.hz > 15.0 ? cents (rep.hz, track.at (static_cast<double> (rep.time) - 0.5 * rep.window)) : 0.0);
     if (detail)
     {
         std::printf ("  %-34s onset %6zu ref %6zu-%6zu\n", e.file.c_str(), t.onset, t.refFrom, t.refTo);
@@ -427,13 +432,12 @@ int main (int argc, char** argv)
         }
         const auto mono = audio.mono();
         const std::vector<double> x (mono.begin(), mono.end());
-        int analysisWindow = 4096;
-        const auto reports = runTuner (library, x, costs, analysisWindow, allocations);
+        const auto reports = runTuner (library, x, costs, allocations);
 
         if (e.family == "guitar" || e.family == "bass")
         {
             const bool bass = e.family == "bass";
-            const auto r = measureNote (x, e, reports, analysisWindow, detail, listReports);
+            const auto r = measureNote (x, e, reports, detail, listReports);
             const int index = e.program - (bass ? 32 : 24);
             char key[64];
             std::snprintf (key, sizeof key, "%c%d %s%s", bass ? 'b' : 'a', index, bass ? kBassNames[index] : kGuitarNames[index],

@@ -57,6 +57,9 @@ public:
         ago brought; 0: none), or false when the short window should read this one. */
     bool read (double heldHz, bool heldSinceAttack, double samplesSinceAttack, double gateRms, Reading& reading) noexcept;
 
+    /** The input samples its window spans (its reading is the pitch of their centre). */
+    int spanSamples() const noexcept { return detector.getWindowSize() * factor; }
+
 private:
     static double levelChangeDb (const double* x, int n) noexcept;
 

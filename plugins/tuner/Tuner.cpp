@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -66,8 +67,9 @@ public:
         passThrough (inputs, outputs, frames);
     }
 
-    /** The analysis window in samples. */
-    int32_t moduleQuery158() override { return detector.getWindowSize(); }
+    /** The input samples the window of the latest reading spans, whose centre the reading
+        describes: the short window's, or the long one's while a held low note is read on it. */
+    int32_t moduleQuery158() override { return readingSpan.load (std::memory_order_relaxed); }
 
 protected:
     void paramName (int, char* text) const override { copyText (text, "Gate"); }
@@ -127,6 +129,7 @@ private:
         trackerSettings.holdOffSamples = 0.25 * w;
         tracker.prepare (trackerSettings);
         longWindow.prepare (sampleRate);
+        readingSpan.store (w, std::memory_order_relaxed);
         chunkEnergy = 0.0;
         chunkEnergies.fill (0.0);
         chunkIndex = 0;
@@ -142,6 +145,7 @@ private:
         LongWindow::Reading reading;
         if (longWindow.read (tracker.heldFrequency(), tracker.heldSinceAttack(), sinceAttack, gateRms(), reading))
         {
+            readingSpan.store (longWindow.spanSamples(), std::memory_order_relaxed);
             notifyListener (static_cast<float> (tracker.next (reading.frequency, reading.clarity, reading.levelChangeDb)));
             return;
         }
@@ -156,6 +160,7 @@ private:
         const double candidate = detector.analyse (window.data() + preRoll, gateRms(), tracker.heldFrequency(),
                                                    tracker.heldSinceAttack(), attackAt);
         const double shown = tracker.next (candidate, detector.getLastClarity(), detector.getLastLevelChangeDb());
+        readingSpan.store (w, std::memory_order_relaxed);
         notifyListener (static_cast<float> (shown));
     }
 
@@ -175,6 +180,7 @@ private:
     int chunkIndex = 0;
     int chunkFill = 0;
     LongWindow longWindow;   // a long-held low note's
+    std::atomic<int32_t> readingSpan { 4096 };   // the latest reading's window (read by the host)
 };
 
 } // namespace T730::Modules

@@ -123,18 +123,24 @@ private:
     std::string error;
 };
 
-/** Collects listener reports with the sample time at which they arrived. */
+/** Collects listener reports with the sample time at which they arrived (and, given the object,
+    what its query 158 answered as each report came). */
 struct ReportCollector final : T730::Ox_VstListner
 {
     struct Report
     {
         int64_t time;   // samples processed when the report came (end of its block)
         float value;
+        int32_t query158 = 0;
     };
 
-    void listnerNotify (float value) override { reports.push_back ({ now, value }); }
+    void listnerNotify (float value) override
+    {
+        reports.push_back ({ now, value, object != nullptr ? object->moduleQuery158() : 0 });
+    }
 
     int64_t now = 0;
+    T730::EffectObject* object = nullptr;
     std::vector<Report> reports;
 };
 

@@ -28,6 +28,7 @@ TunerRun runTuner (StereoSignal signal, double rate = kRate)
     auto tuner = library.create (kBlock, static_cast<float> (rate));
     EXPECT_TRUE (tuner);
     ReportCollector collector;
+    collector.object = tuner.get();
     if (tuner)
     {
         tuner->setListener (&collector);
@@ -196,6 +197,59 @@ TEST (PluginsTuner, FollowsASlideOnALongHeldLowNote)
         // (At most one report later: the long window's last reading of the old note.)
         EXPECT_LE (held, brief + 24.0) << "slid over " << glide << " s; after the brief note: " << brief << " ms";
     }
+}
+
+// Each reading describes the centre of the window it was read on, and the tuner says which one:
+// the short window, then the long one for a low note held past its glide, and the short one again
+// for the next note.
+TEST (PluginsTuner, TellsTheWindowOfEachReading)
+{
+    StereoSignal signal;
+    appendSilence (signal, 0.25, kRate);
+    const auto lowStart = static_cast<int64_t> (signal.size());
+    auto appendNote = [&signal] (double frequency, double seconds) {
+        double phase = 0.0;
+        for (int64_t i = 0; i < static_cast<int64_t> (seconds * kRate); ++i)
+        {
+            const double t = static_cast<double> (i) / kRate;
+            phase += 2.0 * std::numbers::pi * frequency / kRate;
+            double x = 0.0;
+            for (int h = 1; h <= 6; ++h)
+                x += std::sin (h * phase) / h;
+            const auto v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
+            signal.left.push_back (v);
+            signal.right.push_back (v);
+        }
+    };
+    appendNote (82.41, 2.5);
+    const auto highStart = static_cast<int64_t> (signal.size());
+    appendNote (220.0, 1.0);
+
+    int shortReadings = 0, longReadings = 0, nextNote = 0;
+    for (const auto& r : runTuner (std::move (signal)).reports)
+    {
+        if (r.value <= 15.0f)
+            continue;
+        const double since = static_cast<double> (r.time - lowStart) / kRate;
+        if (r.time < highStart && since < 1.4)
+        {
+            EXPECT_EQ (r.query158, 4096) << since << " s into the low note";
+            ++shortReadings;
+        }
+        else if (r.time < highStart && since > 1.7)
+        {
+            EXPECT_EQ (r.query158, 8192) << since << " s into the low note";
+            ++longReadings;
+        }
+        else if (r.time > highStart && std::abs (centsBetween (r.value, 220.0)) < 50.0)
+        {
+            EXPECT_EQ (r.query158, 4096) << "the next note, " << r.value << " Hz";
+            ++nextNote;
+        }
+    }
+    EXPECT_GT (shortReadings, 40);
+    EXPECT_GT (longReadings, 20);
+    EXPECT_GT (nextNote, 30);
 }
 
 // The device may run at another rate: the tuner follows setSampleRate (a longer window at
