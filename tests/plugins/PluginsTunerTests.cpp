@@ -16,6 +16,25 @@ namespace
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 512;
 
+/** A held note of six harmonics (falling 2.6 dB a second) whose frequency follows `hzAt`
+    (seconds from its start). */
+template <typename HzAt>
+void appendHeldNote (StereoSignal& signal, double seconds, HzAt hzAt)
+{
+    double phase = 0.0;
+    for (int64_t i = 0; i < static_cast<int64_t> (seconds * kRate); ++i)
+    {
+        const double t = static_cast<double> (i) / kRate;
+        phase += 2.0 * std::numbers::pi * hzAt (t) / kRate;
+        double x = 0.0;
+        for (int h = 1; h <= 6; ++h)
+            x += std::sin (h * phase) / h;
+        const auto v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
+        signal.left.push_back (v);
+        signal.right.push_back (v);
+    }
+}
+
 struct TunerRun
 {
     std::vector<ReportCollector::Report> reports;
@@ -160,20 +179,9 @@ TEST (PluginsTuner, FollowsASlideOnALongHeldLowNote)
         appendSilence (signal, 0.25, kRate);
         const double from = 82.41, to = 87.31;
         const auto start = static_cast<int64_t> (signal.size());
-        double phase = 0.0;
-        const auto total = static_cast<int64_t> ((holdSeconds + glide + 1.0) * kRate);
-        for (int64_t i = 0; i < total; ++i)
-        {
-            const double t = static_cast<double> (i) / kRate;
-            const double f = t < holdSeconds ? from : t < holdSeconds + glide ? from + (to - from) * (t - holdSeconds) / glide : to;
-            phase += 2.0 * std::numbers::pi * f / kRate;
-            double x = 0.0;
-            for (int h = 1; h <= 6; ++h)
-                x += std::sin (h * phase) / h;
-            const float v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
-            signal.left.push_back (v);
-            signal.right.push_back (v);
-        }
+        appendHeldNote (signal, holdSeconds + glide + 1.0, [=] (double t) {
+            return t < holdSeconds ? from : t < holdSeconds + glide ? from + (to - from) * (t - holdSeconds) / glide : to;
+        });
         const auto slidAt = start + static_cast<int64_t> ((holdSeconds + glide) * kRate);
         // The first report showing the new note, in ms after the slide.
         for (const auto& r : runTuner (std::move (signal)).reports)
@@ -207,23 +215,9 @@ TEST (PluginsTuner, TellsTheWindowOfEachReading)
     StereoSignal signal;
     appendSilence (signal, 0.25, kRate);
     const auto lowStart = static_cast<int64_t> (signal.size());
-    auto appendNote = [&signal] (double frequency, double seconds) {
-        double phase = 0.0;
-        for (int64_t i = 0; i < static_cast<int64_t> (seconds * kRate); ++i)
-        {
-            const double t = static_cast<double> (i) / kRate;
-            phase += 2.0 * std::numbers::pi * frequency / kRate;
-            double x = 0.0;
-            for (int h = 1; h <= 6; ++h)
-                x += std::sin (h * phase) / h;
-            const auto v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
-            signal.left.push_back (v);
-            signal.right.push_back (v);
-        }
-    };
-    appendNote (82.41, 2.5);
+    appendHeldNote (signal, 2.5, [] (double) { return 82.41; });
     const auto highStart = static_cast<int64_t> (signal.size());
-    appendNote (220.0, 1.0);
+    appendHeldNote (signal, 1.0, [] (double) { return 220.0; });
 
     int shortReadings = 0, longReadings = 0, nextNote = 0;
     for (const auto& r : runTuner (std::move (signal)).reports)
