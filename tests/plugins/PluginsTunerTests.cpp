@@ -16,10 +16,10 @@ namespace
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 512;
 
-/** A held note of six harmonics (falling 2.6 dB a second) whose frequency follows `hzAt`
-    (seconds from its start). */
-template <typename HzAt>
-void appendHeldNote (StereoSignal& signal, double seconds, HzAt hzAt)
+/** A held note of six harmonics whose frequency and gain follow `hzAt` and `gainAt` (seconds
+    from its start); by default it falls 2.6 dB a second. */
+template <typename HzAt, typename GainAt>
+void appendHeldNote (StereoSignal& signal, double seconds, HzAt hzAt, GainAt gainAt)
 {
     double phase = 0.0;
     for (int64_t i = 0; i < static_cast<int64_t> (seconds * kRate); ++i)
@@ -29,10 +29,16 @@ void appendHeldNote (StereoSignal& signal, double seconds, HzAt hzAt)
         double x = 0.0;
         for (int h = 1; h <= 6; ++h)
             x += std::sin (h * phase) / h;
-        const auto v = static_cast<float> (0.2 * x * std::exp (-0.3 * t));
+        const auto v = static_cast<float> (0.2 * x * gainAt (t));
         signal.left.push_back (v);
         signal.right.push_back (v);
     }
+}
+
+template <typename HzAt>
+void appendHeldNote (StereoSignal& signal, double seconds, HzAt hzAt)
+{
+    appendHeldNote (signal, seconds, hzAt, [] (double t) { return std::exp (-0.3 * t); });
 }
 
 struct TunerRun
@@ -244,6 +250,35 @@ TEST (PluginsTuner, TellsTheWindowOfEachReading)
     EXPECT_GT (shortReadings, 40);
     EXPECT_GT (longReadings, 20);
     EXPECT_GT (nextNote, 30);
+}
+
+// A held low note released: it fades fast and its pitch sags (less than a bend). The long window
+// would read its sag a window later, so the short window reads it from the release on.
+TEST (PluginsTuner, ReadsAReleasedLowNoteOnTheShortWindow)
+{
+    StereoSignal signal;
+    appendSilence (signal, 0.25, kRate);
+    const auto start = static_cast<int64_t> (signal.size());
+    constexpr double held = 2.5, from = 82.41, sagCents = 20.0, release = 0.3;
+    const auto hzAt = [=] (double t) {
+        return t < held ? from : from * std::pow (2.0, -sagCents * std::min (1.0, (t - held) / release) / 1200.0);
+    };
+    appendHeldNote (signal, held + release, hzAt, [=] (double t) {
+        return std::exp (-0.3 * t) * (t < held ? 1.0 : std::pow (10.0, -30.0 * (t - held) / release / 20.0));
+    });
+
+    int released = 0;
+    for (const auto& r : runTuner (std::move (signal)).reports)
+    {
+        const double t = static_cast<double> (r.time - start) / kRate;
+        if (t < held + 0.15 || r.value <= 15.0f)
+            continue;
+        ++released;
+        const double centre = t - 2048.0 / kRate;
+        EXPECT_EQ (r.query158, 4096) << t << " s";
+        EXPECT_LT (std::abs (centsBetween (r.value, hzAt (centre))), 1.5) << t << " s: " << r.value << " Hz";
+    }
+    EXPECT_GE (released, 6);
 }
 
 // The device may run at another rate: the tuner follows setSampleRate (a longer window at
