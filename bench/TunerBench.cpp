@@ -272,7 +272,7 @@ NoteResult measureNote (const std::vector<double>& x, const Entry& e, const std:
         }
         if (pitched && rep.time >= t.refFrom && rep.time <= t.tailFrom)
         {
-            // Against the track at the centre of the module's analysis window.
+            // Against the track at the centre of the report's analysis window.
             const double centre = static_cast<double> (rep.time) - 0.5 * rep.window;
             steadyErrors.push_back (std::abs (cents (rep.hz, track.at (centre))));
             steadyNoteErrors.push_back (std::abs (c));
