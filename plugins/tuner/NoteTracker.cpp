@@ -40,16 +40,9 @@ void NoteTracker::reset() noexcept
 
 void NoteTracker::noteOnset (double samplesAgo) noexcept
 {
+    // An attack starts afresh: what was held or pending belongs to the note before it.
+    reset();
     sinceOnset = samplesAgo;
-    held = 0.0;
-    pending = 0.0;
-    misses = 0;
-    agreeing = 0;
-    heldWindows = 0;
-    switched = false;
-    heldBefore = false;
-    recent.fill (0.0);
-    recentClarity.fill (0.0);
 }
 
 double NoteTracker::next (double candidateHz, double clarity, double levelChangeDb) noexcept
