@@ -57,6 +57,31 @@ private:
     void (*previousHandler) (int) = nullptr;
 };
 
+/** Collects the log lines written while it is the current logger (from any thread). */
+class LogCapture : public juce::Logger
+{
+public:
+    LogCapture() : previous (juce::Logger::getCurrentLogger()) { juce::Logger::setCurrentLogger (this); }
+    ~LogCapture() override { juce::Logger::setCurrentLogger (previous); }
+
+    void logMessage (const juce::String& message) override
+    {
+        const juce::ScopedLock sl (lock);
+        lines.add (message);
+    }
+
+    juce::StringArray getLines() const
+    {
+        const juce::ScopedLock sl (lock);
+        return lines;
+    }
+
+private:
+    juce::Logger* previous;
+    juce::CriticalSection lock;
+    juce::StringArray lines;
+};
+
 /** A file of tests/data. */
 juce::File testData (const juce::String& relative);
 

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "TestSupport.h"
 #include "app/OxException.h"
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@ using namespace T730;
 
 TEST (AppOxException, CreatingEachErrorLogsItsExactMessage)
 {
-    apptest::CapturedLog log;
+    oxatest::LogCapture log;
     {
         OxExceptionInvalidProjData e1;
         OxExceptionAccessDenied e2;
@@ -31,7 +31,7 @@ TEST (AppOxException, CreatingEachErrorLogsItsExactMessage)
 
 TEST (AppOxException, ThrownPointerKeepsItsMessageAndShowUsesTheProgramTitle)
 {
-    apptest::CapturedLog log;
+    oxatest::LogCapture log;
     juce::String shownTitle, shownMessage;
     auto previous = OxException::setPresenter ([&] (const juce::String& title, const juce::String& message)
                                                {
@@ -56,7 +56,7 @@ TEST (AppOxException, ThrownPointerKeepsItsMessageAndShowUsesTheProgramTitle)
 
 TEST (AppOxException, ErrorsCreatedOnWorkerThreadsAreAllLogged)
 {
-    apptest::CapturedLog log;
+    oxatest::LogCapture log;
     std::vector<std::unique_ptr<juce::Thread>> threads;
     for (int i = 0; i < 4; ++i)
     {

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "VirtualM7c.h"
 #include "device/BackupProgress.h"
 #include "device/PatchRecord.h"
@@ -20,29 +21,6 @@ namespace
         }
 
         BackupProgress* worker = nullptr;
-    };
-
-    /** Collects the log lines written during its lifetime. */
-    struct LogCapture : public juce::Logger
-    {
-        LogCapture() : previous (juce::Logger::getCurrentLogger()) { juce::Logger::setCurrentLogger (this); }
-        ~LogCapture() override { juce::Logger::setCurrentLogger (previous); }
-
-        void logMessage (const juce::String& message) override
-        {
-            const juce::ScopedLock sl (lock);
-            lines.add (message);
-        }
-
-        juce::StringArray get()
-        {
-            const juce::ScopedLock sl (lock);
-            return lines;
-        }
-
-        juce::Logger* previous;
-        juce::CriticalSection lock;
-        juce::StringArray lines;
     };
 
     struct Rig
@@ -187,7 +165,7 @@ TEST (DeviceBackupProgress, SilentDeviceTimesOutAtTheIdentityRequest)
 
 TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
 {
-    LogCapture log;   // outlives the rig: the device's thread may still be logging
+    oxatest::LogCapture log;   // outlives the rig: the device's thread may still be logging
     Rig rig;
     m7c::VirtualM7c::Faults faults;
     faults.responseCode = 3;
@@ -197,7 +175,7 @@ TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
     EXPECT_FALSE (rig.worker.restore (source, 100));
     // The all data dump notification is refused first.
     EXPECT_EQ (rig.worker.getErrorText(), "\nTimeout at the all data dump notification.");
-    EXPECT_TRUE (log.get().contains ("MIDI error no3"));
+    EXPECT_TRUE (log.getLines().contains ("MIDI error no3"));
 
     // Accepting the notification but refusing the patches fails at the first dump.
     struct RefusingPatches : public MidiOutputPort
@@ -224,7 +202,7 @@ TEST (DeviceBackupProgress, DeviceErrorCodeIsLoggedAndRunsIntoTheTimeout)
 
 TEST (DeviceBackupProgress, WrongCheckValuesAndLateAnswers)
 {
-    LogCapture log;   // outlives the rig: the device's thread may still be logging
+    oxatest::LogCapture log;   // outlives the rig: the device's thread may still be logging
     Rig rig;
     m7c::VirtualM7c::Faults faults;
     faults.wrongCheck = true;
@@ -233,7 +211,7 @@ TEST (DeviceBackupProgress, WrongCheckValuesAndLateAnswers)
     PatchSet destination;
     EXPECT_FALSE (rig.worker.backup (destination));
     EXPECT_EQ (rig.worker.getErrorText(), "\nNo respondence after patch data dump request.");
-    EXPECT_TRUE (log.get().contains ("MIDI error no8"));
+    EXPECT_TRUE (log.getLines().contains ("MIDI error no8"));
     EXPECT_EQ (destination.patches[0].getName(), "No Name");   // nothing copied from a bad dump
 
     // Answers 20 ms late still arrive within every wait.

@@ -155,7 +155,7 @@ TEST (RhythmEngine, AMissingSoundFontLeavesTheInstancesSilentWithOneLogLine)
     const auto copy = temp / "rhythmcopy.so";
     ASSERT_TRUE (engineLibrary().copyFileTo (copy));
 
-    rhythmtest::LogCapture log;
+    oxatest::LogCapture log;
     RhythmEngineFormat::setSoundFontPath ((temp / "missing.sf2").getFullPathName());
     auto engine = makeEngine (copy);
     RhythmEngineFormat::setSoundFontPath ({});

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace T730;
-using rhythmtest::LogCapture;
+using oxatest::LogCapture;
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace T730;
-using rhythmtest::LogCapture;
+using oxatest::LogCapture;
 using rhythmtest::xml;
 
 namespace
