@@ -379,7 +379,9 @@ TEST (PluginsTuner, ReadsAPickedNoteSoonAfterItsAttackNoise)
             first = r.time;
         EXPECT_NEAR (centsBetween (r.value, noteHz), 0.0, 3.0) << "at sample " << r.time;
         if (r.time > static_cast<int64_t> (noteStart) + static_cast<int64_t> (0.15 * kRate))
+        {
             EXPECT_NEAR (centsBetween (r.value, noteHz), 0.0, 0.5) << "at sample " << r.time;
+        }
     }
     ASSERT_GE (first, 0) << "the note was never shown";
     EXPECT_LT (static_cast<double> (first - static_cast<int64_t> (noteStart)) / kRate, 0.115)

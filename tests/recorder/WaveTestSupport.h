@@ -18,7 +18,12 @@ using Bytes = std::vector<uint8_t>;
 
 inline void put16 (Bytes& b, uint32_t v) { b.push_back ((uint8_t) v); b.push_back ((uint8_t) (v >> 8)); }
 inline void put32 (Bytes& b, uint32_t v) { put16 (b, v & 0xffff); put16 (b, v >> 16); }
-inline void putId (Bytes& b, const char* id) { b.insert (b.end(), id, id + 4); }
+inline void putId (Bytes& b, const char* id)
+{
+    // (Byte by byte: GCC 12 warns falsely of an overflow on a four-byte range insert.)
+    for (int i = 0; i < 4; ++i)
+        b.push_back ((uint8_t) id[i]);
+}
 
 inline uint32_t read32 (const Bytes& b, size_t at) { return (uint32_t) b[at] | ((uint32_t) b[at + 1] << 8) | ((uint32_t) b[at + 2] << 16) | ((uint32_t) b[at + 3] << 24); }
 
