@@ -245,6 +245,18 @@ PatchdataEditableLabel* PatchdataEditableTable::getPatchCell (int row, int colum
     return dynamic_cast<PatchdataEditableLabel*> (getCell (row, column));
 }
 
+bool PatchdataEditableTable::canSelectCell (const PatchSet* group, int row, int column) const
+{
+    if (group == nullptr)
+        return false;
+
+    if (isProtectedGroup (group))
+        if (auto* cell = getPatchCell (row, column))
+            return cell->isShown();
+
+    return true;
+}
+
 void PatchdataEditableTable::fill (const PatchSet* group)
 {
     const bool locked = isProtectedGroup (group);

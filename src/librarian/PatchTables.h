@@ -110,6 +110,10 @@ public:
 
     PatchdataEditableLabel* getPatchCell (int row, int column) const;
 
+    /** Whether a cell may be selected while the table shows this group: none
+        without a group, and in a protected group only its shown patches. */
+    bool canSelectCell (const PatchSet* group, int row, int column) const;
+
     /** Selected column x 5 + selected row. */
     int getSelectedIndex() const noexcept { return getSelectedColumn() * rows + getSelectedRow(); }
     void selectIndex (int index) { select (index % rows, index / rows); }

@@ -333,18 +333,7 @@ bool SectionLibrarian::cellEdited (EditableTable& table, ModalEditLabel& label, 
 
 bool SectionLibrarian::canSelect (EditableTable& table, int column, int row)
 {
-    if (&table != &patchTable)
-        return true;
-
-    auto* group = getSelectedGroup();
-    if (group == nullptr)
-        return false;
-
-    if (isProtectedGroup (group))
-        if (auto* cell = patchTable.getPatchCell (row, column))
-            return cell->isShown();
-
-    return true;
+    return &table != &patchTable || patchTable.canSelectCell (getSelectedGroup(), row, column);
 }
 
 void SectionLibrarian::selectionChanged (EditableTable& table, int, int)

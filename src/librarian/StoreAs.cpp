@@ -119,18 +119,7 @@ void StoreAs::mouseMove (const juce::MouseEvent& event)
 
 bool StoreAs::canSelect (EditableTable& table, int column, int row)
 {
-    if (&table != &patchTable)
-        return true;
-
-    auto* group = getSelectedGroup();
-    if (group == nullptr)
-        return false;
-
-    if (isProtectedGroup (group))
-        if (auto* cell = patchTable.getPatchCell (row, column))
-            return cell->isShown();
-
-    return true;
+    return &table != &patchTable || patchTable.canSelectCell (getSelectedGroup(), row, column);
 }
 
 void StoreAs::selectionChanged (EditableTable& table, int, int)
