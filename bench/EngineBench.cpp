@@ -28,6 +28,7 @@
 
 //==============================================================================
 #include "CountingAllocator.h"
+#include "TimedEngine.h"
 
 using namespace T730;
 
@@ -35,15 +36,6 @@ namespace
 {
     constexpr int blockSize = 512;
     constexpr double blockMs = 512.0 / 44.1;
-
-    /** Processor time of the calling thread, in ms: what the engine itself costs,
-        whatever else the machine runs meanwhile. */
-    double threadMs()
-    {
-        timespec t {};
-        clock_gettime (CLOCK_THREAD_CPUTIME_ID, &t);
-        return (double) t.tv_sec * 1000.0 + (double) t.tv_nsec / 1.0e6;
-    }
 
     double seconds (juce::int64 from)
     {
@@ -169,54 +161,6 @@ namespace
     {
         void nodePitchDetected (float) override { ++reports; }
         int reports = 0;
-    };
-
-    /** Times the engine's callback and counts what it allocates, on the audio thread. */
-    struct TimedEngine final : public juce::AudioIODeviceCallback
-    {
-        explicit TimedEngine (DspMain& e) : engine (e)
-        {
-            times.resize (1 << 20);
-            cpuTimes.resize (1 << 20);
-        }
-
-        void audioDeviceAboutToStart (juce::AudioIODevice* d) override { engine.audioDeviceAboutToStart (d); }
-        void audioDeviceStopped() override { engine.audioDeviceStopped(); }
-
-        void audioDeviceIOCallbackWithContext (const float* const* in, int numIn, float* const* out, int numOut,
-                                               int n, const juce::AudioIODeviceCallbackContext& c) override
-        {
-            const auto allocations = threadAllocations;
-            const auto start = juce::Time::getHighResolutionTicks();
-            const double cpuStart = threadMs();
-            if (! idle.load())
-                engine.audioDeviceIOCallbackWithContext (in, numIn, out, numOut, n, c);
-            else
-                for (int ch = 0; ch < numOut; ++ch)
-                    juce::FloatVectorOperations::clear (out[ch], n);
-            const double cpu = threadMs() - cpuStart;
-            const auto ticks = juce::Time::getHighResolutionTicks() - start;
-
-            if (! measuring.load())
-                return;
-            const auto made = threadAllocations - allocations;
-            const int index = count.load();
-            if (index < (int) times.size())
-            {
-                times[(size_t) index] = juce::Time::highResolutionTicksToSeconds (ticks) * 1000.0;
-                cpuTimes[(size_t) index] = cpu;
-            }
-            allocated += made;
-            if (made > 0)
-                ++allocatingBlocks;
-            count.store (index + 1);
-        }
-
-        DspMain& engine;
-        std::vector<double> times, cpuTimes;   // ms per block: wall clock, the thread's processor time
-        std::atomic<int> count { 0 };
-        std::atomic<bool> measuring { false }, idle { false };
-        long long allocated = 0, allocatingBlocks = 0;
     };
 
     void runLive (const char* title, juce::AudioDeviceManager& manager, TimedEngine& timed, double duration)

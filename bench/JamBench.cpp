@@ -32,17 +32,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "ThreadTime.h"
+
 using namespace T730;
 
 namespace
 {
-    double threadMs()
-    {
-        timespec t {};
-        clock_gettime (CLOCK_THREAD_CPUTIME_ID, &t);
-        return (double) t.tv_sec * 1000.0 + (double) t.tv_nsec / 1.0e6;
-    }
-
     double processMs()
     {
         rusage u {};

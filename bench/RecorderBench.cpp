@@ -34,6 +34,7 @@
 
 //==============================================================================
 #include "CountingAllocator.h"
+#include "TimedEngine.h"
 
 using namespace T730;
 
@@ -41,13 +42,6 @@ namespace
 {
     constexpr int blockSize = 512;
     constexpr double blockMs = 512.0 / 44.1;
-
-    double threadMs()
-    {
-        timespec t {};
-        clock_gettime (CLOCK_THREAD_CPUTIME_ID, &t);
-        return (double) t.tv_sec * 1000.0 + (double) t.tv_nsec / 1.0e6;
-    }
 
     juce::File stage (const char* path) { return juce::File (OXA_BENCH_STAGE_DIR).getChildFile (path); }
 
@@ -139,47 +133,6 @@ namespace
             r[i] = 0.5f * tone;
         }
     }
-
-    /** Times the engine's callback and counts what it allocates, on the audio thread. */
-    struct TimedEngine final : public juce::AudioIODeviceCallback
-    {
-        explicit TimedEngine (DspMain& e) : engine (e)
-        {
-            times.resize (1 << 20);
-            cpuTimes.resize (1 << 20);
-        }
-
-        void audioDeviceAboutToStart (juce::AudioIODevice* d) override { engine.audioDeviceAboutToStart (d); }
-        void audioDeviceStopped() override { engine.audioDeviceStopped(); }
-
-        void audioDeviceIOCallbackWithContext (const float* const* in, int numIn, float* const* out, int numOut,
-                                               int n, const juce::AudioIODeviceCallbackContext& c) override
-        {
-            const auto allocations = threadAllocations;
-            const auto start = juce::Time::getHighResolutionTicks();
-            const double cpuStart = threadMs();
-            engine.audioDeviceIOCallbackWithContext (in, numIn, out, numOut, n, c);
-            const double cpu = threadMs() - cpuStart;
-            const auto ticks = juce::Time::getHighResolutionTicks() - start;
-            if (! measuring.load())
-                return;
-            const auto made = threadAllocations - allocations;
-            const int index = count.load();
-            if (index < (int) times.size())
-            {
-                times[(size_t) index] = juce::Time::highResolutionTicksToSeconds (ticks) * 1000.0;
-                cpuTimes[(size_t) index] = cpu;
-            }
-            allocated += made;
-            count.store (index + 1);
-        }
-
-        DspMain& engine;
-        std::vector<double> times, cpuTimes;
-        std::atomic<int> count { 0 };
-        std::atomic<bool> measuring { false };
-        long long allocated = 0;
-    };
 
     //==========================================================================
     void recordAnHour (DspLoader& modules, const juce::File& folder, double minutes, double pace)
