@@ -43,16 +43,7 @@ void PatchManager::loadAll()
 {
     groups.clear();
 
-    if (! folder.isDirectory())
-        return;
-
-    auto files = folder.findChildFiles (juce::File::findFiles, false, "*.xml");
-
-    // The file system's own order is not stable across machines: sort by name.
-    std::sort (files.begin(), files.end(),
-               [] (const juce::File& a, const juce::File& b) { return a.getFileName() < b.getFileName(); });
-
-    for (auto& file : files)
+    for (auto& file : xmlFilesByName (folder))
     {
         auto group = std::make_unique<PatchSet>();
         auto root = file.existsAsFile() ? parseXmlFile (file) : nullptr;

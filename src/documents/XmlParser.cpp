@@ -1,6 +1,7 @@
 #include "documents/XmlParser.h"
 
 #include <expat.h>
+#include <algorithm>
 #include <vector>
 
 namespace T730
@@ -154,6 +155,16 @@ std::unique_ptr<juce::XmlElement> parseXmlFile (const juce::File& file)
 juce::String getLastXmlParseError()
 {
     return lastParseError;
+}
+
+juce::Array<juce::File> xmlFilesByName (const juce::File& folder)
+{
+    if (! folder.isDirectory())
+        return {};
+    auto files = folder.findChildFiles (juce::File::findFiles, false, "*.xml");
+    std::sort (files.begin(), files.end(),
+               [] (const juce::File& a, const juce::File& b) { return a.getFileName() < b.getFileName(); });
+    return files;
 }
 
 } // namespace T730

@@ -39,4 +39,8 @@ std::unique_ptr<juce::XmlElement> parseXmlFile (const juce::File& file);
 /** Text of the last parse failure on this thread ("" after a success). */
 juce::String getLastXmlParseError();
 
+/** The ".xml" files directly in a folder, by file name (a listing's own order
+    differs between machines); none when the folder does not exist. */
+juce::Array<juce::File> xmlFilesByName (const juce::File& folder);
+
 } // namespace T730

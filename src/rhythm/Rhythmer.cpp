@@ -35,16 +35,6 @@ namespace
         return instance;
     }
 
-    juce::Array<juce::File> xmlFilesByName (const juce::File& folder)
-    {
-        if (! folder.isDirectory())
-            return {};
-        auto files = folder.findChildFiles (juce::File::findFiles, false, "*.xml");
-        std::sort (files.begin(), files.end(),
-                   [] (const juce::File& a, const juce::File& b) { return a.getFileName() < b.getFileName(); });
-        return files;
-    }
-
     juce::String countInFileName (int value)
     {
         if (value >= 1 && value <= 8)

@@ -11,16 +11,7 @@ void SongManager::loadAll()
 {
     songs.clear();
 
-    if (! folder.isDirectory())
-        return;
-
-    auto files = folder.findChildFiles (juce::File::findFiles, false, "*.xml");
-
-    // The file system's own order differs between machines: by name.
-    std::sort (files.begin(), files.end(),
-               [] (const juce::File& a, const juce::File& b) { return a.getFileName() < b.getFileName(); });
-
-    for (auto& file : files)
+    for (auto& file : xmlFilesByName (folder))
     {
         auto root = file.existsAsFile() ? parseXmlFile (file) : nullptr;
         auto song = std::make_unique<Song>();
