@@ -7,22 +7,6 @@
 namespace T730
 {
 
-namespace
-{
-    juce::String shortenedTo (const juce::String& text, const juce::Font& font, int width)
-    {
-        if (font.getStringWidth (text) <= width)
-            return text;
-        for (int k = 1; k < text.length(); ++k)
-        {
-            auto candidate = text.dropLastCharacters (k) + "...";
-            if (font.getStringWidth (candidate) <= width)
-                return candidate;
-        }
-        return "...";
-    }
-} // namespace
-
 DL_VScrollingUIItem::DL_VScrollingUIItem (int row, int column, const Pictures& p)
     : ModalEditLabel (juce::String (row) + "_" + juce::String (column), row, column), pictures (p)
 {
@@ -61,12 +45,12 @@ void DL_VScrollingUIItem::paint (juce::Graphics& g)
     const auto nameFont = arialFont (12.0f, juce::Font::bold);
     g.setColour (orange);
     g.setFont (nameFont);
-    g.drawSingleLineText (shortenedTo (entry->name, nameFont, 124), 6, 14);
+    g.drawSingleLineText (shortenedToWidth (entry->name, nameFont, 124), 6, 14);
 
     const auto smallFont = arialFont (9.5f);
     g.setColour (orange.withAlpha (0.6f));
     g.setFont (smallFont);
-    g.drawSingleLineText (shortenedTo (describe(), smallFont, 124), 6, 26);
+    g.drawSingleLineText (shortenedToWidth (describe(), smallFont, 124), 6, 26);
 
     const auto& audition = auditioned ? pictures.stop : pictures.play;
     if (audition.isValid())

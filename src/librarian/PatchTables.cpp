@@ -2,6 +2,7 @@
 
 #include "documents/PatchManager.h"
 #include "ui/NameCharacters.h"
+#include "ui/OxFonts.h"
 
 namespace T730
 {
@@ -56,16 +57,7 @@ int PatchsetEditableLabel::getNameWidth() const
 
 juce::String PatchsetEditableLabel::shortened (const juce::String& text, const juce::Font& font, int width)
 {
-    if (font.getStringWidth (text) <= width)
-        return text;
-
-    for (int k = 1; k <= text.length(); ++k)
-    {
-        const auto candidate = text.substring (0, text.length() - k) + "...";
-        if (font.getStringWidth (candidate) <= width)
-            return candidate;
-    }
-    return "...";
+    return shortenedToWidth (text, font, width);
 }
 
 juce::Rectangle<int> PatchsetEditableLabel::getEditorArea() const

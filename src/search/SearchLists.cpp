@@ -23,16 +23,7 @@ void SS_VScrollingUIItem::setHighlighted (bool shouldBeHighlighted)
 
 juce::String SS_VScrollingUIItem::shortened (const juce::String& text, const juce::Font& font, int width)
 {
-    if (font.getStringWidth (text) <= width)
-        return text;
-
-    for (int k = 1; k <= text.length(); ++k)
-    {
-        const auto candidate = text.substring (0, text.length() - k) + "...";
-        if (font.getStringWidth (candidate) <= width)
-            return candidate;
-    }
-    return "...";
+    return shortenedToWidth (text, font, width);
 }
 
 juce::Font SS_VScrollingUIItem::nameFont()

@@ -23,4 +23,18 @@ juce::Font arialFont (float height, int styleFlags)
     return juce::Font (arialTypefaceName(), height, styleFlags);
 }
 
+juce::String shortenedToWidth (const juce::String& text, const juce::Font& font, int width)
+{
+    if (font.getStringWidth (text) <= width)
+        return text;
+
+    for (int k = 1; k < text.length(); ++k)
+    {
+        const auto candidate = text.dropLastCharacters (k) + "...";
+        if (font.getStringWidth (candidate) <= width)
+            return candidate;
+    }
+    return "...";
+}
+
 } // namespace T730

@@ -13,4 +13,9 @@ juce::Font arialFont (float height, int styleFlags = juce::Font::plain);
 /** The name of the face "Arial" maps to here. */
 const juce::String& arialTypefaceName();
 
+/** A text shortened to a width in a font: the whole text when it fits, else its
+    first n - k characters and "..." for the smallest k that fits ("..." alone when
+    none does). */
+juce::String shortenedToWidth (const juce::String& text, const juce::Font& font, int width);
+
 } // namespace T730
