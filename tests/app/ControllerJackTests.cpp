@@ -4,7 +4,7 @@
 // and the Mix Down command from its dialog to the engine back on the device.
 #include <gtest/gtest.h>
 
-#include "../engine/JackTestServer.h"
+#include "JackControllerFixture.h"
 #include "ToolSetTestSupport.h"
 #include "app/ControllerCommands.h"
 #include "app/ControllerEngine.h"
@@ -55,51 +55,18 @@ bool allEqual (const std::vector<float>& samples, float value)
     return ! samples.empty();
 }
 
-class AppGuiJackController : public ::testing::Test
+class AppGuiJackController : public oxatest::JackControllerTest
 {
 protected:
     void SetUp() override
     {
-        for (const auto* name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
-            ASSERT_TRUE ((temp / "Documents/VELD/OXA Tools").getChildFile (name).createDirectory());
-        overrideFolderRoots (oxatest::stageFolder(), temp / "Documents");
+        ASSERT_NO_FATAL_FAILURE (makeFolders (oxatest::stageFolder()));
         // The factory songs and rhythms, for the controller's rhythm machine.
         for (const auto* name : { "song", "rhythm" })
-            ASSERT_TRUE (oxatest::stageFolder().getChildFile (name).copyDirectoryTo ((temp / "Documents/VELD/OXA Tools").getChildFile (name)));
-
-        server = std::make_unique<oxatest::JackTestServer>();
-        ASSERT_TRUE (server->isRunning()) << server->getError();
-        feed = std::make_unique<oxatest::JackTestClient>();
-        ASSERT_TRUE (feed->isOpen());
-        feed->setTone (110.0, 0.5f);
-
-        // The test client stands for the M7c; the engine's modules are the staged ones.
-        InstController::setAudioDeviceNameMatch (feed->getName());
-        DspLoader::deleteInstance();
-        DspLoader::setDefaultResourceFolder (oxatest::stageFolder().getChildFile ("resources"));
-
-        controller = std::make_unique<InstController>();
-        controller->openDeviceIO (true, false);
+            ASSERT_TRUE (oxatest::stageFolder().getChildFile (name).copyDirectoryTo (userFolder().getChildFile (name)));
+        ASSERT_NO_FATAL_FAILURE (openOnJack (110.0));
         ASSERT_TRUE (isAudioReady());
-        ASSERT_NE (controller->getEngine(), nullptr);
     }
-
-    void TearDown() override
-    {
-        controller.reset();
-        feed.reset();
-        server.reset();
-        InstController::setAudioDeviceNameMatch ({});
-        DspLoader::setDefaultResourceFolder ({});
-        clearFolderRootOverrides();
-    }
-
-    int request (int code, int p1 = 0, int p2 = 0, void* data = nullptr) { return controller->request (code, p1, p2, data); }
-
-    oxatest::TempFolder temp;
-    std::unique_ptr<oxatest::JackTestServer> server;
-    std::unique_ptr<oxatest::JackTestClient> feed;
-    std::unique_ptr<InstController> controller;
 };
 } // namespace
 

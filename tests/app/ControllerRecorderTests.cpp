@@ -3,7 +3,7 @@
 // message to the finish pass, with the jam requests answering for them.
 #include <gtest/gtest.h>
 
-#include "../engine/JackTestServer.h"
+#include "JackControllerFixture.h"
 #include "ToolSetTestSupport.h"
 #include "app/ControllerRequest.h"
 #include "app/InstController.h"
@@ -16,45 +16,14 @@ using namespace T730;
 
 namespace
 {
-class AppGuiJackRecorder : public ::testing::Test
+class AppGuiJackRecorder : public oxatest::JackControllerTest
 {
 protected:
     void SetUp() override
     {
-        for (const auto* name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
-            ASSERT_TRUE ((temp / "Documents/VELD/OXA Tools").getChildFile (name).createDirectory());
-        overrideFolderRoots (temp / "install", temp / "Documents");
-
-        server = std::make_unique<oxatest::JackTestServer>();
-        ASSERT_TRUE (server->isRunning()) << server->getError();
-        feed = std::make_unique<oxatest::JackTestClient>();
-        ASSERT_TRUE (feed->isOpen());
-
-        InstController::setAudioDeviceNameMatch (feed->getName());
-        DspLoader::deleteInstance();
-        DspLoader::setDefaultResourceFolder (oxatest::stageFolder().getChildFile ("resources"));
-
-        controller = std::make_unique<InstController>();
-        controller->openDeviceIO (true, false);
-        ASSERT_NE (controller->getEngine(), nullptr);
+        ASSERT_NO_FATAL_FAILURE (makeFolders (temp / "install"));
+        ASSERT_NO_FATAL_FAILURE (openOnJack (0.0));
     }
-
-    void TearDown() override
-    {
-        controller.reset();
-        feed.reset();
-        server.reset();
-        InstController::setAudioDeviceNameMatch ({});
-        DspLoader::setDefaultResourceFolder ({});
-        clearFolderRootOverrides();
-    }
-
-    int request (int code, int p1 = 0, int p2 = 0, void* data = nullptr) { return controller->request (code, p1, p2, data); }
-
-    oxatest::TempFolder temp;
-    std::unique_ptr<oxatest::JackTestServer> server;
-    std::unique_ptr<oxatest::JackTestClient> feed;
-    std::unique_ptr<InstController> controller;
 };
 } // namespace
 

@@ -2,7 +2,7 @@
 // guitar note played into the engine's inputs reaches the Tuner module, whose
 // reports light the page's lamp and note as its arithmetic says.
 #include "../app/ToolSetTestSupport.h"
-#include "../engine/JackTestServer.h"
+#include "../app/JackControllerFixture.h"
 #include "../plugins/InstrumentNotes.h"
 #include "TunerTestSupport.h"
 
@@ -19,43 +19,19 @@ using namespace tunertest;
 
 namespace
 {
-class TunerGuiJack : public ::testing::Test
+class TunerGuiJack : public oxatest::JackControllerTest
 {
 protected:
     void SetUp() override
     {
-        for (const auto* name : { "setting", "song", "rhythm", "patchgroupM7", "toolsets" })
-            ASSERT_TRUE ((temp / "Documents/VELD/OXA Tools").getChildFile (name).createDirectory());
-        overrideFolderRoots (temp / "install", temp / "Documents");
-
-        server = std::make_unique<oxatest::JackTestServer>();
-        ASSERT_TRUE (server->isRunning()) << server->getError();
-        feed = std::make_unique<oxatest::JackTestClient>();
-        ASSERT_TRUE (feed->isOpen());
-        feed->setTone (440.0, 0.5f);
-
-        InstController::setAudioDeviceNameMatch (feed->getName());
-        DspLoader::deleteInstance();
-        DspLoader::setDefaultResourceFolder (oxatest::stageFolder().getChildFile ("resources"));
-
-        controller = std::make_unique<InstController>();
-        controller->openDeviceIO (true, false);
+        ASSERT_NO_FATAL_FAILURE (makeFolders (temp / "install"));
+        ASSERT_NO_FATAL_FAILURE (openOnJack (440.0));
         ASSERT_TRUE (isAudioReady());
         ASSERT_NE (controller->getGui(), nullptr);
 
         auto& tab = controller->getGui()->getTabSection();
         tab.selectPage (&tab.getTunerPage());
         ASSERT_TRUE (controller->getEngine()->isTunerFeedOn());
-    }
-
-    void TearDown() override
-    {
-        controller.reset();
-        feed.reset();
-        server.reset();
-        InstController::setAudioDeviceNameMatch ({});
-        DspLoader::setDefaultResourceFolder ({});
-        clearFolderRootOverrides();
     }
 
     SectionTuner& page() { return controller->getGui()->getTabSection().getTunerPage(); }
@@ -75,11 +51,6 @@ protected:
                                                    && page().getTarget() == lamp && page().getDisplayPosition() == lamp;
                                            }, timeoutMs);
     }
-
-    oxatest::TempFolder temp;
-    std::unique_ptr<oxatest::JackTestServer> server;
-    std::unique_ptr<oxatest::JackTestClient> feed;
-    std::unique_ptr<InstController> controller;
 };
 } // namespace
 
