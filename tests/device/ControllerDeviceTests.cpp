@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "VirtualM7c.h"
+#include "DeviceCable.h"
 #include "app/InstController.h"
 #include "app/OxException.h"
 #include "documents/PatchManager.h"
@@ -52,20 +52,6 @@ namespace
         OxException::Presenter previousPresenter;
         juce::StringArray shownErrors;
     };
-
-    /** The device's side of the cable for the controller's MIDI link. */
-    struct Cable
-    {
-        Cable (m7c::VirtualM7c& device, MidiMain& midi) : port (device, midi), link (midi)
-        {
-            link.setOutput (&port);
-        }
-
-        ~Cable() { link.setOutput (nullptr); }
-
-        m7c::VirtualM7cPort port;
-        MidiMain& link;
-    };
 }
 
 TEST_F (DeviceGuiController, PatchGroupsAreLoadedAtStartUp)
@@ -96,7 +82,7 @@ TEST_F (DeviceGuiController, BackupAndRestoreOfAHundredPatches)
 
     InstController controller;
     ASSERT_NE (controller.getMidi(), nullptr);
-    Cable cable (device, *controller.getMidi());
+    oxatest::DeviceCable cable (device, *controller.getMidi());
 
     PatchSet backup;
     ASSERT_TRUE (controller.backupFromDevice (backup));
@@ -127,7 +113,7 @@ TEST_F (DeviceGuiController, FailedTransfersShowTheWorkersError)
     device.setFaults (faults);
 
     InstController controller;
-    Cable cable (device, *controller.getMidi());
+    oxatest::DeviceCable cable (device, *controller.getMidi());
 
     PatchSet set;
     EXPECT_FALSE (controller.backupFromDevice (set));
@@ -149,7 +135,7 @@ TEST_F (DeviceGuiController, DeviceKnobsUpdateTheEditBufferUnderItsLock)
     ASSERT_NE (buffer, nullptr);
 
     m7c::VirtualM7c device;
-    Cable cable (device, *controller.getMidi());
+    oxatest::DeviceCable cable (device, *controller.getMidi());
 
     device.turnKnob (4, 2, 33);
     device.waitUntilIdle();

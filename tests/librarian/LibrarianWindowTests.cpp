@@ -3,7 +3,7 @@
 // progress window, a cancelled backup, and the screenshots for review.
 #include "../app/GuiWindowTestSupport.h"
 #include "LibrarianTestSupport.h"
-#include "VirtualM7c.h"
+#include "../device/DeviceCable.h"
 
 #include "app/GuiMain.h"
 #include "app/SectionTab.h"
@@ -13,16 +13,6 @@ using namespace T730;
 
 namespace
 {
-/** The device's side of the cable for the controller's MIDI link. */
-struct Cable
-{
-    Cable (m7c::VirtualM7c& device, MidiMain& midi) : port (device, midi), link (midi) { link.setOutput (&port); }
-    ~Cable() { link.setOutput (nullptr); }
-
-    m7c::VirtualM7cPort port;
-    MidiMain& link;
-};
-
 class LibrarianGuiWindow : public apptest::MainWindowFixture
 {
 protected:
@@ -107,7 +97,7 @@ TEST_F (LibrarianGuiWindow, AFullBackupAndRestoreOfAHundredPatchesGoesThroughThe
     std::vector<m7c::PatchFields> original;
     for (int i = 0; i < 100; ++i)
         original.push_back (device.getPatch (i));
-    Cable cable (device, *controller().getMidi());
+    oxatest::DeviceCable cable (device, *controller().getMidi());
     showLibrarian();
     const int groupsBefore = store().getNumGroups();
     const auto filesBefore = groupFolder().findChildFiles (juce::File::findFiles, false, "*.xml").size();
@@ -165,7 +155,7 @@ TEST_F (LibrarianGuiWindow, ACancelledBackupWritesNoFile)
     m7c::VirtualM7c::Faults slow;
     slow.delayMs = 25;   // long enough to be closed on the way
     device.setFaults (slow);
-    Cable cable (device, *controller().getMidi());
+    oxatest::DeviceCable cable (device, *controller().getMidi());
     showLibrarian();
     const auto filesBefore = groupFolder().findChildFiles (juce::File::findFiles, false, "*.xml");
     const int groupsBefore = store().getNumGroups();

@@ -4,7 +4,7 @@
 // per mode with a note on the meter.
 #include "../app/GuiWindowTestSupport.h"
 #include "TunerTestSupport.h"
-#include "VirtualM7c.h"
+#include "../device/DeviceCable.h"
 
 #include "app/GuiMain.h"
 #include "app/SectionTab.h"
@@ -15,16 +15,6 @@ using namespace tunertest;
 
 namespace
 {
-/** The device's side of the cable for the controller's MIDI link. */
-struct Cable
-{
-    Cable (m7c::VirtualM7c& device, MidiMain& midi) : port (device, midi), link (midi) { link.setOutput (&port); }
-    ~Cable() { link.setOutput (nullptr); }
-
-    m7c::VirtualM7cPort port;
-    MidiMain& link;
-};
-
 class TunerGuiWindow : public apptest::MainWindowFixture
 {
 protected:
@@ -72,7 +62,7 @@ protected:
 TEST_F (TunerGuiWindow, TheTunerTabSwitchesTheDevicesTunerModeAndTheFeedOnceEachWay)
 {
     m7c::VirtualM7c device;
-    Cable cable (device, *controller().getMidi());
+    oxatest::DeviceCable cable (device, *controller().getMidi());
     auto* engine = controller().getEngine();
     ASSERT_NE (engine, nullptr);
     EXPECT_FALSE (engine->isTunerFeedOn());
