@@ -46,15 +46,6 @@ struct PitchCatcher final : NetListOwner
     std::vector<float> reports;
 };
 
-struct Logged final : juce::Logger
-{
-    Logged() : previous (juce::Logger::getCurrentLogger()) { juce::Logger::setCurrentLogger (this); }
-    ~Logged() override { juce::Logger::setCurrentLogger (previous); }
-    void logMessage (const juce::String& m) override { lines.add (m); }
-    juce::Logger* previous;
-    juce::StringArray lines;
-};
-
 /** Device-like buffers: `inputs` channels of input, `outputs` of output, each `n` samples. */
 struct Block
 {
@@ -224,11 +215,12 @@ TEST (EngineAudio, ADeviceAtAnotherRateIsNotReadyAndPlaysNothing)
     ASSERT_TRUE (engine.addJamItem (1, {}, {}));
     sync.getMaster().play();
 
-    Logged log;
+    oxatest::LogCapture log;
     EXPECT_FALSE (engine.prepareToPlay (48000.0, 512));
     EXPECT_FALSE (engine.isReady());
-    ASSERT_EQ (log.lines.size(), 1);
-    EXPECT_TRUE (log.lines[0].contains ("48000")) << log.lines[0];
+    const auto lines = log.getLines();
+    ASSERT_EQ (lines.size(), 1);
+    EXPECT_TRUE (lines[0].contains ("48000")) << lines[0];
 
     Block block (2, 2, 512, 0.5f);
     block.run (engine);

@@ -55,16 +55,6 @@ struct Pitches final : NetListOwner
     std::vector<float> reports;
 };
 
-struct Logged final : juce::Logger
-{
-    Logged() : previous (juce::Logger::getCurrentLogger()) { juce::Logger::setCurrentLogger (this); }
-    ~Logged() override { juce::Logger::setCurrentLogger (previous); }
-    void logMessage (const juce::String& m) override { const juce::ScopedLock sl (lock); lines.add (m); }
-    juce::Logger* previous;
-    juce::CriticalSection lock;
-    juce::StringArray lines;
-};
-
 float largestMagnitude (const std::vector<float>& samples)
 {
     float largest = 0.0f;
@@ -206,9 +196,9 @@ TEST_F (EngineJackServer, TheOutputIsSilenceWithoutItemsAndTheItemsSignalWithOne
 TEST_F (EngineJackServer, AServerAt48000IsNotReadyAndPlaysNothing)
 {
     TearDown();
-    Logged log;
+    oxatest::LogCapture log;
     start (48000);
-    EXPECT_TRUE (log.lines.joinIntoString ("\n").contains ("48000 Hz")) << "said in the log";
+    EXPECT_TRUE (log.getLines().joinIntoString ("\n").contains ("48000 Hz")) << "said in the log";
     ASSERT_NE (manager->getCurrentAudioDevice(), nullptr);
     EXPECT_EQ (manager->getCurrentAudioDevice()->getCurrentSampleRate(), 48000.0);
     EXPECT_FALSE (engine->isReady());
