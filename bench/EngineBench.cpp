@@ -28,6 +28,7 @@
 
 //==============================================================================
 #include "CountingAllocator.h"
+#include "BenchTakes.h"
 #include "TimedEngine.h"
 
 using namespace T730;
@@ -40,29 +41,6 @@ namespace
     double seconds (juce::int64 from)
     {
         return juce::Time::highResolutionTicksToSeconds (juce::Time::getHighResolutionTicks() - from);
-    }
-
-    juce::File makeTake (const juce::File& folder, const juce::String& name, int frames, float level, float step)
-    {
-        const auto file = folder.getChildFile (name);
-        WaveFile out;
-        out.openForWriting (file);
-        std::vector<float> l (4096), r (4096);
-        const float* in[2] = { l.data(), r.data() };
-        for (int done = 0; done < frames; done += 4096)
-        {
-            const int n = juce::jmin (4096, frames - done);
-            for (int i = 0; i < n; ++i)
-            {
-                // A plucked-string-like tone with an attack every second: something to stretch.
-                const int t = (done + i) % 44100;
-                const float envelope = std::exp (-(float) t / 9000.0f);
-                l[(size_t) i] = r[(size_t) i] = level * envelope * std::sin ((float) (done + i) * step);
-            }
-            out.writeWaiting (n, done, in, 0);
-        }
-        out.finish();
-        return file;
     }
 
     /** A recorder in miniature: plays its take where the transport is; while the
@@ -247,8 +225,8 @@ int main (int argc, char** argv)
                  "at 44100 Hz: one block is %.2f ms of audio; percentages are of that. %.0f s per live run.\n\n", blockMs, duration);
 
     const int takeFrames = 200 * 44100;
-    const auto takeA = makeTake (folder, "Audio0.wav", takeFrames, 0.3f, 0.0313f);
-    const auto takeB = makeTake (folder, "Audio1.wav", takeFrames, 0.25f, 0.0469f);
+    const auto takeA = makePluckedTake (folder, "Audio0.wav", takeFrames, 0.3f, 0.0313f);
+    const auto takeB = makePluckedTake (folder, "Audio1.wav", takeFrames, 0.25f, 0.0469f);
 
     // Live ---------------------------------------------------------------------
     {

@@ -34,6 +34,7 @@
 
 //==============================================================================
 #include "CountingAllocator.h"
+#include "BenchTakes.h"
 #include "TimedEngine.h"
 
 using namespace T730;
@@ -99,28 +100,6 @@ namespace
     Recorder& recorderOf (DspMain& engine, int index)
     {
         return dynamic_cast<Recorder&> (*engine.getRecorder (index));
-    }
-
-    /** A take of a plucked-string-like tone with an attack every second. */
-    juce::File makeTake (const juce::File& folder, const juce::String& name, int frames, float level, float step)
-    {
-        const auto file = folder.getChildFile (name);
-        WaveFile out;
-        out.openForWriting (file);
-        std::vector<float> l (4096), r (4096);
-        const float* in[2] = { l.data(), r.data() };
-        for (int done = 0; done < frames; done += 4096)
-        {
-            const int n = juce::jmin (4096, frames - done);
-            for (int i = 0; i < n; ++i)
-            {
-                const int t = (done + i) % 44100;
-                l[(size_t) i] = r[(size_t) i] = level * std::exp (-(float) t / 9000.0f) * std::sin ((float) (done + i) * step);
-            }
-            out.writeWaiting (n, done, in, 0);
-        }
-        out.finish();
-        return file;
     }
 
     /** The synthetic device input: a tone with a little noise. */
@@ -351,8 +330,8 @@ int main (int argc, char** argv)
     std::printf ("The recorders on the audio engine, 512-frame blocks at 44100 Hz: one block is %.2f ms of audio;\n"
                  "percentages are of that.\n\n", blockMs);
 
-    const auto takeA = makeTake (folder, "takeA.wav", 200 * 44100, 0.3f, 0.0313f);
-    const auto takeB = makeTake (folder, "takeB.wav", 200 * 44100, 0.25f, 0.0469f);
+    const auto takeA = makePluckedTake (folder, "takeA.wav", 200 * 44100, 0.3f, 0.0313f);
+    const auto takeB = makePluckedTake (folder, "takeB.wav", 200 * 44100, 0.25f, 0.0469f);
 
     recordAnHour (modules, folder.getChildFile ("hour"), minutes, pace);
     folder.getChildFile ("hour").deleteRecursively();

@@ -17,6 +17,7 @@
 
 //==============================================================================
 #include "CountingAllocator.h"
+#include "BenchTakes.h"
 
 using namespace T730;
 
@@ -27,25 +28,6 @@ namespace
     double seconds (juce::int64 from)
     {
         return juce::Time::highResolutionTicksToSeconds (juce::Time::getHighResolutionTicks() - from);
-    }
-
-    /** A take file of the given length with a known signal. */
-    juce::File makeTake (const juce::File& folder, const juce::String& name, int frames, float level)
-    {
-        const auto file = folder.getChildFile (name);
-        WaveFile out;
-        out.openForWriting (file);
-        std::vector<float> l (4096), r (4096);
-        const float* in[2] = { l.data(), r.data() };
-        for (int done = 0; done < frames; done += 4096)
-        {
-            const int n = juce::jmin (4096, frames - done);
-            for (int i = 0; i < n; ++i)
-                l[(size_t) i] = r[(size_t) i] = level * std::sin ((float) (done + i) * 0.01f);
-            out.writeWaiting (n, done, in, 0);
-        }
-        out.finish();
-        return file;
     }
 
     /** A recorder in miniature: plays its take at the position it is given. */
@@ -134,8 +116,8 @@ int main()
 
     // 2. Take rendering ------------------------------------------------------
     TakeStatus take;
-    take.addRecording (makeTake (folder, "Audio0.wav", 60 * 44100, 0.4f), 0, -1);
-    take.addRecording (makeTake (folder, "Audio1.wav", 20 * 44100, 0.2f), 10 * 44100, -1);
+    take.addRecording (writeTake (folder, "Audio0.wav", 60 * 44100, [] (int i) { return 0.4f * std::sin ((float) i * 0.01f); }), 0, -1);
+    take.addRecording (writeTake (folder, "Audio1.wav", 20 * 44100, [] (int i) { return 0.2f * std::sin ((float) i * 0.01f); }), 10 * 44100, -1);
     {
         std::vector<float> l ((size_t) blockSize), r ((size_t) blockSize);
         float* out[2] = { l.data(), r.data() };
