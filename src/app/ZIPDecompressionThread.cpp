@@ -95,8 +95,11 @@ bool isSafeEntryPath (const juce::String& entryPath)
     if (path.length() >= 2 && juce::CharacterFunctions::isLetter (path[0]) && path[1] == ':')
         return false;
 
+    // ".." climbs out; "..." and longer would be written but never listed again, so
+    // the work folder could not be emptied ("." is the folder itself, as some
+    // archivers write it).
     for (auto& step : juce::StringArray::fromTokens (path, "/", {}))
-        if (step == "..")
+        if (step.length() > 1 && step.containsOnly ("."))
             return false;
 
     return true;

@@ -5,7 +5,10 @@ namespace T730
 
 bool isPlainName (const juce::String& name)
 {
-    if (name.isEmpty() || name == "." || name == ".." || name.startsWithChar ('~'))
+    // (A name of dots alone is "." or "..", or one that the folder's listing never
+    // shows: JUCE's directory iteration skips every such name, so the program could
+    // neither find nor delete what it wrote there.)
+    if (name.isEmpty() || name.containsOnly (".") || name.startsWithChar ('~'))
         return false;
 
     for (auto p = name.getCharPointer(); ! p.isEmpty();)

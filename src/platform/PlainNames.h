@@ -14,7 +14,8 @@ inline juce::File childNamed (const juce::File& folder, const juce::String& name
 }
 
 /** True for a name that can only mean an entry directly inside a folder: not
-    empty, not "." or "..", no separator ("/" or "\") or control character, and
+    empty, not dots alone ("." and "..", and "..." and longer, which a folder's
+    listing never shows), no separator ("/" or "\") or control character, and
     not starting with "~" (which juce::File takes for a home folder). Every name
     that comes from a file (a catalogue key, a picture name, a module library)
     passes this before it becomes a path. */

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <dirent.h>
 #include <cstring>
 #include "platform/Platform.h"
 
@@ -385,9 +386,9 @@ TEST (AppZIPDecompressionThread, ProgressStopsAt95UntilDoneAndCancelStops)
     EXPECT_FALSE (stopped.hasFailed());
     EXPECT_FALSE ((tmp / "out/song/a.xml").exists());
 
-    for (auto path : { "a/b.txt", "./a", "x..y/z", "", "~/x", "~lock" })
+    for (auto path : { "a/b.txt", "./a", "x..y/z", "", "~/x", "~lock", "a/.b", "..x/y.txt" })
         EXPECT_TRUE (isSafeEntryPath (path)) << path;
-    for (auto path : { "../a", "a/../../b", "/etc/passwd", "C:\\x", "a\\..\\..\\b", "a/\x01" })
+    for (auto path : { "../a", "a/../../b", "/etc/passwd", "C:\\x", "a\\..\\..\\b", "a/\x01", "...", "song/....", "a/.../b" })
         EXPECT_FALSE (isSafeEntryPath (path)) << path;
 }
 
@@ -406,6 +407,42 @@ TEST (AppZIPDecompressionThread, ANameStartingWithATildeIsAnOrdinaryName)
     EXPECT_EQ (juce::File (out.getFullPathName() + "/~old/~lock.txt").loadFileAsString(), "kept");
     EXPECT_EQ (juce::File (out.getFullPathName() + "/~top.txt").loadFileAsString(), "top");
     EXPECT_TRUE (out.getChildFile ("song/a.xml").existsAsFile());
+}
+
+namespace
+{
+    /** The entries of a folder as the system lists them (JUCE's listing skips names of dots alone). */
+    int entriesOnDisk (const juce::File& folder)
+    {
+        int count = 0;
+        if (auto* dir = opendir (folder.getFullPathName().toRawUTF8()))
+        {
+            while (auto* entry = readdir (dir))
+                count += std::strcmp (entry->d_name, ".") != 0 && std::strcmp (entry->d_name, "..") != 0;
+            closedir (dir);
+        }
+        return count;
+    }
+}
+
+TEST (AppZIPDecompressionThread, AnEntryNamedWithDotsAloneIsRefusedAndTheImportLeavesNoWorkFolder)
+{
+    // A file named "................" was written, and then neither listed nor deleted:
+    // the import's work folder stayed behind (found by the fuzzer).
+    oxatest::TempFolder tmp;
+    const auto zip = tmp / "dots.ots";
+    writeZip (zip, { { "song/a.xml", "<Song/>" }, { "song/....", "x" } });
+    ZIPDecompressionThread thread (zip, tmp / "out");
+    thread.unpack();
+    EXPECT_TRUE (thread.hasFailed());
+    EXPECT_FALSE ((tmp / "out/song/a.xml").exists()) << "refused before anything is written";
+
+    const auto reproducer = juce::File (OXA_FUZZ_CORPUS_DIR).getChildFile ("ZipImport/entry-named-only-dots-left-in-work-folder.zip");
+    ASSERT_TRUE (reproducer.existsAsFile());
+    ZIPDecompressionThread found (reproducer, tmp / "found");
+    found.unpack();
+    EXPECT_TRUE (found.hasFailed());
+    EXPECT_EQ (entriesOnDisk (tmp / "found"), 0) << "nothing in the folder, not even a name JUCE's listing hides";
 }
 
 TEST (AppZIPDecompressionThread, NamesThatAreNotUtf8AndPathsThroughLinksAreRefused)

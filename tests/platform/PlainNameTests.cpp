@@ -11,10 +11,11 @@ using namespace T730;
 
 TEST (PlatformPlainNames, OnlyNamesThatStayInsideTheirFolderArePlain)
 {
-    for (const char* good : { "Tuner", "Common", "knob 01.png", "a~b", "Delay1" })
+    for (const char* good : { "Tuner", "Common", "knob 01.png", "a~b", "Delay1", "...a", ".hidden" })
         EXPECT_TRUE (isPlainName (good)) << good;
 
-    for (const char* bad : { "", ".", "..", "~", "~Name", "~ommon", "a/b", "a\\b", "/etc", "a\x01", "\x7f" })
+    // (Dots alone, however many: a folder's listing never shows such a name.)
+    for (const char* bad : { "", ".", "..", "...", "................", "~", "~Name", "~ommon", "a/b", "a\\b", "/etc", "a\x01", "\x7f" })
         EXPECT_FALSE (isPlainName (bad)) << bad;
 
     const juce::File folder ("/tmp/resources");
