@@ -64,10 +64,13 @@ juce::String Project::toStoredName (const juce::String& path)
     const bool fromRoot = path.startsWithChar ('/') || path.startsWithChar ('\\');
     const bool fromDrive = path.length() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 
-    if (fromRoot || fromDrive)
-        return path.fromLastOccurrenceOf ("\\", false, false).fromLastOccurrenceOf ("/", false, false);
+    if (! (fromRoot || fromDrive))
+        return path;
 
-    return path;
+    // A path that names no file (it ends in a separator) stays as it is: reduced to
+    // nothing it would read back as no entry, and end the recorder list there.
+    const auto name = path.fromLastOccurrenceOf ("\\", false, false).fromLastOccurrenceOf ("/", false, false);
+    return name.isNotEmpty() ? name : path;
 }
 
 juce::File Project::getDocumentFile (const juce::File& toolSetFolder)

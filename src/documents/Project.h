@@ -39,7 +39,8 @@ public:
     /** The document of the tool set folder F: F's parent, then F's name + ".xml". */
     static juce::File getDocumentFile (const juce::File& toolSetFolder);
 
-    /** The text stored for a file reference: an absolute path is reduced to its file name. */
+    /** The text stored for a file reference: an absolute path is reduced to its file
+        name (one that names no file, ending in a separator, stays as it is). */
     static juce::String toStoredName (const juce::String& path);
 
     static constexpr const char* rootTag = "Project";

@@ -152,6 +152,20 @@ TEST (DocumentsProject, OnlyAbsolutePathsAreReducedToTheirFileName)
     // A leading "~" is part of a name, not the home folder.
     EXPECT_EQ (Project::toStoredName ("~"), "~");
     EXPECT_EQ (Project::toStoredName ("~Rec0.xml"), "~Rec0.xml");
+
+    // A path without a file name stays whole: reduced to nothing, it would read back
+    // as no song, and as the end of the recorder list (the recorders after it lost).
+    EXPECT_EQ (Project::toStoredName ("C:\\Data\\"), "C:\\Data\\");
+    EXPECT_EQ (Project::toStoredName ("\\\\\\'\\"), "\\\\\\'\\");
+    Project project;
+    project.songFiles.add ("/home/user/songs/");
+    project.recorderFiles = juce::StringArray ("C:\\Data\\", "Rec1.xml");
+    auto root = parse (writeText (project));
+    Project loaded;
+    ASSERT_TRUE (loaded.read (root.get()));
+    EXPECT_EQ (loaded.songFiles, juce::StringArray ("/home/user/songs/"));
+    EXPECT_EQ (loaded.recorderFiles, juce::StringArray ("C:\\Data\\", "Rec1.xml"));
+    EXPECT_EQ (writeText (loaded), writeText (project));
 }
 
 TEST (DocumentsProject, DemoFlagAndDocumentPath)
