@@ -1,8 +1,8 @@
 #include "documents/SafeFileWriter.h"
 
 #include "documents/OxXMLDocument.h"
+#include "platform/FullWrites.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,25 +10,6 @@ namespace T730
 {
 namespace
 {
-bool writeAll (int fd, const char* data, size_t size)
-{
-    while (size > 0)
-    {
-        auto written = ::write (fd, data, size);
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (written == 0)
-            return false;
-        data += written;
-        size -= (size_t) written;
-    }
-    return true;
-}
-
 void syncFolder (const juce::File& folder)
 {
     auto fd = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY);
@@ -56,7 +37,7 @@ bool replaceFileContent (const juce::File& target, const void* data, size_t size
     if (fd < 0)
         return false;
 
-    bool ok = writeAll (fd, static_cast<const char*> (data), size);
+    bool ok = platform::writeFully (fd, data, size);
     ok = ok && ::fsync (fd) == 0;
     ok = (::close (fd) == 0) && ok;
     ok = ok && ::rename (tempPath.toRawUTF8(), target.getFullPathName().toRawUTF8()) == 0;

@@ -1,6 +1,7 @@
 #include "recorder/WaveFile.h"
 
 #include "engine/EngineSettings.h"
+#include "platform/FullWrites.h"
 #include "recorder/OneRecord.h"
 #include "recorder/WaveStreamWriter.h"
 
@@ -158,7 +159,7 @@ bool WaveFile::openForWriting (const juce::File& file, int queueFrames, juce::in
         return false;
 
     const auto header = makeWaveHeader (0);
-    if (::write (fd, header.data(), header.size()) != (ssize_t) header.size())
+    if (! platform::writeFully (fd, header.data(), header.size()))
     {
         ::close (fd);
         file.deleteFile();

@@ -1,6 +1,7 @@
 #include "recorder/WaveStreamWriter.h"
 
-#include <cerrno>
+#include "platform/FullWrites.h"
+
 #include <unistd.h>
 
 namespace T730
@@ -13,27 +14,6 @@ namespace
     constexpr juce::uint32 headerIntervalMs = 1000;
     constexpr int conversionBytes = 32768;
     constexpr int framesPerConversion = conversionBytes / WaveFormat::recorderFrameBytes;
-
-    bool writeAll (int fd, const uint8_t* data, size_t size, off_t offset)
-    {
-        while (size > 0)
-        {
-            const auto written = ::pwrite (fd, data, size, offset);
-            if (written < 0)
-            {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            if (written == 0)
-                return false;
-
-            data += written;
-            size -= (size_t) written;
-            offset += written;
-        }
-        return true;
-    }
 } // namespace
 
 WaveStreamWriter::WaveStreamWriter (int fileDescriptor, int queueFrames, juce::int64 largestDataBytes)
@@ -236,7 +216,7 @@ bool WaveStreamWriter::writeFrames (juce::int64 offset, int start, int frames)
         }
 
         const auto at = (off_t) (WaveFormat::headerBytes + offset + (juce::int64) done * WaveFormat::recorderFrameBytes);
-        if (! writeAll (fd, conversion.data(), (size_t) count * WaveFormat::recorderFrameBytes, at))
+        if (! platform::writeFully (fd, conversion.data(), (size_t) count * WaveFormat::recorderFrameBytes, at))
             return false;
         done += count;
     }
@@ -252,7 +232,7 @@ void WaveStreamWriter::rewriteHeader (bool sync)
 
     const auto bytes = dataBytes.load();
     const auto header = makeWaveHeader ((uint32_t) bytes);
-    if (writeAll (fd, header.data(), header.size(), 0))
+    if (platform::writeFully (fd, header.data(), header.size(), 0))
         headerBytes = bytes;
     else
         writeError.store (true);
