@@ -67,10 +67,11 @@ juce::String Project::toStoredName (const juce::String& path)
     if (! (fromRoot || fromDrive))
         return path;
 
-    // A path that names no file (it ends in a separator) stays as it is: reduced to
-    // nothing it would read back as no entry, and end the recorder list there.
+    // A path that names no file (it ends in a separator, or in blanks after one)
+    // stays as it is: a document's empty or blank text reads back as none, so the
+    // name would read back as no entry, and end the recorder list there.
     const auto name = path.fromLastOccurrenceOf ("\\", false, false).fromLastOccurrenceOf ("/", false, false);
-    return name.isNotEmpty() ? name : path;
+    return name.containsNonWhitespaceChars() ? name : path;
 }
 
 juce::File Project::getDocumentFile (const juce::File& toolSetFolder)

@@ -157,15 +157,22 @@ TEST (DocumentsProject, OnlyAbsolutePathsAreReducedToTheirFileName)
     // as no song, and as the end of the recorder list (the recorders after it lost).
     EXPECT_EQ (Project::toStoredName ("C:\\Data\\"), "C:\\Data\\");
     EXPECT_EQ (Project::toStoredName ("\\\\\\'\\"), "\\\\\\'\\");
-    Project project;
-    project.songFiles.add ("/home/user/songs/");
-    project.recorderFiles = juce::StringArray ("C:\\Data\\", "Rec1.xml");
-    auto root = parse (writeText (project));
-    Project loaded;
-    ASSERT_TRUE (loaded.read (root.get()));
-    EXPECT_EQ (loaded.songFiles, juce::StringArray ("/home/user/songs/"));
-    EXPECT_EQ (loaded.recorderFiles, juce::StringArray ("C:\\Data\\", "Rec1.xml"));
-    EXPECT_EQ (writeText (loaded), writeText (project));
+    // So does one whose last step is blank: a document's blank text reads back as none.
+    EXPECT_EQ (Project::toStoredName ("/home/user/ \n "), "/home/user/ \n ");
+    EXPECT_EQ (Project::toStoredName ("/home/user/ Rec0.xml"), " Rec0.xml");
+
+    for (const juce::String nameless : { "C:\\Data\\", "C:\\Data\\ ", "/home/user/\n  " })
+    {
+        Project project;
+        project.songFiles.add ("/home/user/songs/" + nameless.substring (nameless.length() - 1));
+        project.recorderFiles = juce::StringArray (nameless, "Rec1.xml");
+        auto root = parse (writeText (project));
+        Project loaded;
+        ASSERT_TRUE (loaded.read (root.get()));
+        EXPECT_EQ (loaded.songFiles, project.songFiles);
+        EXPECT_EQ (loaded.recorderFiles, juce::StringArray (nameless, "Rec1.xml"));
+        EXPECT_EQ (writeText (loaded), writeText (project));
+    }
 }
 
 TEST (DocumentsProject, DemoFlagAndDocumentPath)
