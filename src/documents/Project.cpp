@@ -133,8 +133,13 @@ bool Project::write (juce::XmlElement* element)
     if (! songFiles.isEmpty())
         addTextChild (element, "SongFile", toStoredName (songFiles[0]));
 
-    for (int i = 0; i < recorderFiles.size(); ++i)
-        addIndexedTextChild (element, "RecorderFile", "idx", i, toStoredName (recorderFiles[i]));
+    // An entry without a name (a recorder that was never saved) is left out and
+    // the rest numbered on: stored, its empty text would end the list when read,
+    // and every recorder after it would be lost.
+    int stored = 0;
+    for (auto& file : recorderFiles)
+        if (const auto name = toStoredName (file); name.containsNonWhitespaceChars())
+            addIndexedTextChild (element, "RecorderFile", "idx", stored++, name);
 
     addTextChild (element, "VersionInfo", modelName);
     return editBuffer.write (element);

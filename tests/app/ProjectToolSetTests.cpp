@@ -227,6 +227,25 @@ TEST_F (AppToolSet, SaveStoresWhatTheItemsReportAndShowsTheirErrors)
     EXPECT_EQ (errors.shown, juce::StringArray ("Rhythm file error.", "Recorder file error.", "Recorder file error."));
 }
 
+TEST_F (AppToolSet, ARecorderThatFailsItsFirstSaveDoesNotHideTheOnesAfterIt)
+{
+    oxatest::FakeEngine engine;
+    parts.engine = &engine;
+    engine.recorders = 3;
+    engine.failingRecorder = 0;
+    project.recorderFiles = juce::StringArray ("");
+
+    const auto folder = toolSetFolder ("Partly");
+    ASSERT_TRUE (toolSet.saveToolSet (folder));
+    EXPECT_EQ (errors.shown, juce::StringArray ("Recorder file error."));
+    EXPECT_EQ (project.recorderFiles, juce::StringArray ("", "Recorder1.xml", "Recorder2.xml"));
+
+    // The unsaved recorder has nothing to load; the two that saved come back.
+    Project loaded;
+    ASSERT_TRUE (loaded.read (parseXmlFile (Project::getDocumentFile (folder)).get()));
+    EXPECT_EQ (loaded.recorderFiles, juce::StringArray ("Recorder1.xml", "Recorder2.xml"));
+}
+
 TEST_F (AppToolSet, AfterSaveOnlyFilesTheHistoryAloneNamesAreRemoved)
 {
     oxatest::FakeEngine engine;

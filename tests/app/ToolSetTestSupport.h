@@ -152,7 +152,7 @@ struct FakeEngine : public T730::JamEngine
     bool saveRhythmSong (const juce::File&) override { return songSaves; }
     bool saveRecorder (int index, const juce::File& folder, juce::String& fileName) override
     {
-        if (! recorderSaves)
+        if (! recorderSaves || index == failingRecorder)
             return false;
         fileName = index < recorderNames.size() ? recorderNames[index] : "Recorder" + juce::String (index) + ".xml";
         folder.getChildFile (fileName).replaceWithText ("<Recorder/>");
@@ -198,7 +198,7 @@ struct FakeEngine : public T730::JamEngine
     }
 
     bool rhythm = false, songSaves = true, recorderSaves = true, armed = false, addFails = false;
-    int recorders = 0, applied = 0, stops = 0, silenced = 0, located = 0, previews = 0, peakReads = 0;
+    int recorders = 0, failingRecorder = -1, applied = 0, stops = 0, silenced = 0, located = 0, previews = 0, peakReads = 0;
     juce::int64 longest = 0, longestRecorder = 0;
     float gain = 1.0f;
     float peaks[4] = { -1.0f, -1.0f, -1.0f, -1.0f };

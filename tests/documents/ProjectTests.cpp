@@ -175,6 +175,23 @@ TEST (DocumentsProject, OnlyAbsolutePathsAreReducedToTheirFileName)
     }
 }
 
+TEST (DocumentsProject, RecorderEntriesWithoutANameAreLeftOutAndTheRestKept)
+{
+    Project project;
+    EXPECT_FALSE (writeText (project).contains ("RecorderFile"));   // the new tool set's unsaved recorder
+
+    project.recorderFiles = juce::StringArray ("", "Rec1.xml", " \n", "/home/user/Rec3.xml");
+    const auto text = writeText (project);
+    EXPECT_TRUE (text.contains ("<RecorderFile idx=\"0\">Rec1.xml</RecorderFile><RecorderFile idx=\"1\">Rec3.xml</RecorderFile><VersionInfo>"))
+        << text;
+
+    auto root = parse (text);
+    Project loaded;
+    ASSERT_TRUE (loaded.read (root.get()));
+    EXPECT_EQ (loaded.recorderFiles, juce::StringArray ("Rec1.xml", "Rec3.xml"));
+    EXPECT_EQ (writeText (loaded), text);
+}
+
 TEST (DocumentsProject, DemoFlagAndDocumentPath)
 {
     Project project;
