@@ -5,20 +5,20 @@ namespace T730::FadeRamp
 
 namespace
 {
-    /** The indexes [first, last) of the block that fall into [rampStart, rampStart + r). */
-    bool overlap (int count, juce::int64 blockStart, juce::int64 rampStart, int r, int& first, int& last) noexcept
+    /** Multiplies the part of the block that falls into [rampStart, rampStart + r)
+        by the ramp's gain at each of its samples: gain (k / r), k counted from
+        the ramp's start. */
+    template <typename Gain>
+    void applyRamp (float* samples, int count, juce::int64 blockStart, juce::int64 rampStart, int r, Gain gain) noexcept
     {
         if (r <= 0 || count <= 0)
-            return false;
+            return;
 
-        const auto from = juce::jmax<juce::int64> (rampStart - blockStart, 0);
-        const auto to = juce::jmin<juce::int64> (rampStart + r - blockStart, count);
-        if (from >= to)
-            return false;
-
-        first = (int) from;
-        last = (int) to;
-        return true;
+        const auto first = juce::jmax<juce::int64> (rampStart - blockStart, 0);
+        const auto last = juce::jmin<juce::int64> (rampStart + r - blockStart, count);
+        const auto length = (float) r;
+        for (auto i = first; i < last; ++i)
+            samples[i] = flush (samples[i] * gain ((float) (blockStart + i - rampStart) / length));
     }
 } // namespace
 
@@ -32,30 +32,12 @@ int lengthFor (double sampleRate) noexcept
 
 void fadeIn (float* samples, int count, juce::int64 blockStart, juce::int64 rampStart, int r) noexcept
 {
-    int first = 0, last = 0;
-    if (! overlap (count, blockStart, rampStart, r, first, last))
-        return;
-
-    const auto length = (float) r;
-    for (int i = first; i < last; ++i)
-    {
-        const auto k = (float) (blockStart + i - rampStart);
-        samples[i] = flush (samples[i] * (k / length));
-    }
+    applyRamp (samples, count, blockStart, rampStart, r, [] (float t) noexcept { return t; });
 }
 
 void fadeOut (float* samples, int count, juce::int64 blockStart, juce::int64 rampStart, int r) noexcept
 {
-    int first = 0, last = 0;
-    if (! overlap (count, blockStart, rampStart, r, first, last))
-        return;
-
-    const auto length = (float) r;
-    for (int i = first; i < last; ++i)
-    {
-        const auto k = (float) (blockStart + i - rampStart);
-        samples[i] = flush (samples[i] * (1.0f - k / length));
-    }
+    applyRamp (samples, count, blockStart, rampStart, r, [] (float t) noexcept { return 1.0f - t; });
 }
 
 void silenceFrom (float* samples, int count, juce::int64 blockStart, juce::int64 from) noexcept

@@ -195,7 +195,9 @@ private:
 
     // Audio thread.
     void growWorkBuffers (int samples);
-    bool takeSilenceRequest (int samples);
+    /** Readies the work buffers and the parts' MIDI for a block; when a silence was
+        asked for, puts all sound off at its start and returns true. */
+    bool startBlock (int samples);
     void routeRange (juce::int64 from, juce::int64 to, juce::int64 shift, juce::int64 length, int tempo, bool on);
     size_t firstEventAtOrAfter (juce::int64 from, juce::int64 length, int tempo) const noexcept;
     void route (const NoteEvent& e, int offset, bool on);

@@ -44,8 +44,12 @@ void Rhythmer::silenceAtLocate (juce::int64)
     silence();
 }
 
-bool Rhythmer::takeSilenceRequest (int samples)
+bool Rhythmer::startBlock (int samples)
 {
+    growWorkBuffers (samples);
+    drumMidi.clear();
+    bassMidi.clear();
+
     if (! silenceRequested.exchange (false))
         return false;
 
@@ -55,7 +59,6 @@ bool Rhythmer::takeSilenceRequest (int samples)
     const juce::uint8 drumOff[] = { 0xb9, 120, 0 };
     bassMidi.addEvent (bassOff, 3, 0);
     drumMidi.addEvent (drumOff, 3, 0);
-    juce::ignoreUnused (samples);
     return true;
 }
 
@@ -133,10 +136,7 @@ void Rhythmer::render (juce::int64 position, const float* const*, float* const* 
     if (count <= 0)
         return;
 
-    growWorkBuffers (count);
-    drumMidi.clear();
-    bassMidi.clear();
-    takeSilenceRequest (count);
+    startBlock (count);
 
     const auto length = songLength.load();
     const int tempo = getCurrentPlayState()->getTempo();
@@ -174,10 +174,7 @@ void Rhythmer::renderCountIn (juce::int64 elapsed, const float* const*, float* c
     if (count <= 0)
         return;
 
-    growWorkBuffers (count);
-    drumMidi.clear();
-    bassMidi.clear();
-    takeSilenceRequest (count);
+    startBlock (count);
 
     auto* ps = getCurrentPlayState();
     const int tempo = ps->getTempo();
@@ -214,10 +211,7 @@ void Rhythmer::idleRender (const float* const*, int, int count)
     if (count <= 0 || ! silenceRequested.load())
         return;
 
-    growWorkBuffers (count);
-    drumMidi.clear();
-    bassMidi.clear();
-    if (takeSilenceRequest (count))
+    if (startBlock (count))
     {
         float* discard[2] = { drumLeft.data(), drumRight.data() };
         head->samples = 0;

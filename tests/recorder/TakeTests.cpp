@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "WaveTestSupport.h"
+#include "../engine/JamTestItems.h"
 #include "documents/XmlParser.h"
 #include "recorder/TakeStatus.h"
 
@@ -67,7 +68,14 @@ namespace
     }
 } // namespace
 
-TEST (RecorderTake, RegionsPlayWithTheirFadesWhateverTheBlockSize)
+/** The fades are 10 ms long at the engine's rate: the rate is held at 44100 Hz
+    here, whatever an earlier test's audio device left behind. */
+class RecorderTake : public ::testing::Test
+{
+    const ScopedEngineRunning rate { false, 44100.0 };
+};
+
+TEST_F (RecorderTake, RegionsPlayWithTheirFadesWhateverTheBlockSize)
 {
     TempFolder tmp;
     TakeStatus take;
@@ -99,7 +107,7 @@ TEST (RecorderTake, RegionsPlayWithTheirFadesWhateverTheBlockSize)
     EXPECT_NEAR (left[8000 + 441], contentLeft (1, 8441 - 1000) / 32768.0, 1.0e-6);
 }
 
-TEST (RecorderTake, AFileLongerThanItsEndFadesItsTailBackIn)
+TEST_F (RecorderTake, AFileLongerThanItsEndFadesItsTailBackIn)
 {
     TempFolder tmp;
     TakeStatus take;
@@ -115,7 +123,7 @@ TEST (RecorderTake, AFileLongerThanItsEndFadesItsTailBackIn)
     EXPECT_EQ (left[3600], 0.0f) << "and ends with the file";
 }
 
-TEST (RecorderTake, ThreeRecordingsGiveTwoRegionsAndTheMergePlaysWhatTheTakePlayed)
+TEST_F (RecorderTake, ThreeRecordingsGiveTwoRegionsAndTheMergePlaysWhatTheTakePlayed)
 {
     TempFolder tmp;
     TakeStatus take;
@@ -145,7 +153,7 @@ TEST (RecorderTake, ThreeRecordingsGiveTwoRegionsAndTheMergePlaysWhatTheTakePlay
         ASSERT_NEAR (after[x], before[x], 1.0 / 32768.0 + 1.0e-6) << x;
 }
 
-TEST (RecorderTake, AMissingOlderFileDoesNotStopNewRecordings)
+TEST_F (RecorderTake, AMissingOlderFileDoesNotStopNewRecordings)
 {
     TempFolder tmp;
     makeTakeFile (tmp.get(), "Audio0.wav", 1, 8000);
@@ -171,7 +179,7 @@ TEST (RecorderTake, AMissingOlderFileDoesNotStopNewRecordings)
         ASSERT_NEAR (after[x], before[x], 1.0 / 32768.0 + 1.0e-6) << x;
 }
 
-TEST (RecorderTake, ARecordingThatDoesNotOpenChangesNothing)
+TEST_F (RecorderTake, ARecordingThatDoesNotOpenChangesNothing)
 {
     TempFolder tmp;
     TakeStatus take;
@@ -184,7 +192,7 @@ TEST (RecorderTake, ARecordingThatDoesNotOpenChangesNothing)
 
 // An imported file replaces the whole take, but only once it has opened: one that does not
 // (not the take format, or too large for memory) leaves both regions of the take in place.
-TEST (RecorderTake, AReplacementThatDoesNotOpenKeepsTheTake)
+TEST_F (RecorderTake, AReplacementThatDoesNotOpenKeepsTheTake)
 {
     TempFolder tmp;
     TakeStatus take;
@@ -205,7 +213,7 @@ TEST (RecorderTake, AReplacementThatDoesNotOpenKeepsTheTake)
     EXPECT_EQ (take.getFileNames(), juce::StringArray ("Audio2.wav"));
 }
 
-TEST (RecorderTake, OnlyPlainFileNamesInsideTheFolderAreFollowed)
+TEST_F (RecorderTake, OnlyPlainFileNamesInsideTheFolderAreFollowed)
 {
     TempFolder tmp;
     const auto folder = tmp / "RecorderSetting0";
@@ -237,7 +245,7 @@ TEST (RecorderTake, OnlyPlainFileNamesInsideTheFolderAreFollowed)
     EXPECT_EQ (take.getFileNames(), juce::StringArray ("inside.wav"));
 }
 
-TEST (RecorderTake, StoredTakesReadBackAsWritten)
+TEST_F (RecorderTake, StoredTakesReadBackAsWritten)
 {
     auto xml = parseXmlText ("<T><OneRecord idx=\"1\"><StartPoint>4294967295</StartPoint><EndPoint>-5</EndPoint>"
                              "<Filename>b.wav</Filename></OneRecord><OneRecord idx=\"0\"><StartPoint>3000000000</StartPoint>"
@@ -264,7 +272,7 @@ TEST (RecorderTake, StoredTakesReadBackAsWritten)
     EXPECT_EQ (take.size(), 1);
 }
 
-TEST (RecorderTake, ClosingAndSwappingWhileTheAudioThreadRenders)
+TEST_F (RecorderTake, ClosingAndSwappingWhileTheAudioThreadRenders)
 {
     TempFolder tmp;
     // One second each: freed sample memory goes back to the system, so a
